@@ -1,10 +1,21 @@
 #include "engine/evaluate.h"
 
-#include <cmath>
+#include <cstdlib>
 
+#include "engine/windows.h"
 #include "game/gameview.h"
 
 namespace marlovin {
+
+namespace {
+
+constexpr std::array<std::int32_t, 5> kScoreByCount = {0, 1, 100, 10000, 1000000};
+
+Cell CellAt(int index) {
+    return {index % kColumns, index / kColumns};
+}
+
+}  // namespace
 
 std::int16_t CountLine(const Board& board, GameView& view, int c0, int r0, int dc, int dr) {
     const int endColumn = c0 + 3 * dc;
@@ -21,46 +32,33 @@ std::int16_t CountLine(const Board& board, GameView& view, int c0, int r0, int d
         yellow += code == kYellow;
         red += code == kRed;
     }
-    int count = 0;
-    if (yellow > 0) {
-        count = yellow;
-    }
-    if (red > 0) {
-        count = -red;
-    }
-    if (yellow > 0 && red > 0) {
-        count = 0;
-    }
     if (yellow == 4 || red == 4) {
         view.HighlightFour(cells);
     }
-    return static_cast<std::int16_t>(count);
+    if (yellow > 0 && red > 0) {
+        return 0;
+    }
+    return static_cast<std::int16_t>(yellow - red);
 }
 
 std::int32_t LineScore(const Board& board, GameView& view, int c0, int r0, int dc, int dr) {
     const int n = CountLine(board, view, c0, r0, dc, dr);
-    if (n == 0) {
-        return 0;
-    }
-    const double magnitude = std::pow(10.0, 2.0 * (std::abs(n) - 1));
-    return static_cast<std::int32_t>(std::lround(n > 0 ? magnitude : -magnitude));
+    return n < 0 ? -kScoreByCount[-n] : kScoreByCount[n];
 }
 
 std::int32_t Evaluate(const Board& board, GameView& view) {
-    double sum = 0;
-    for (int r = 0; r < kRows; ++r) {
-        for (int c = 0; c <= 3; ++c) {
-            sum += LineScore(board, view, c, r, 1, 0);
-            sum += LineScore(board, view, r, c, 0, 1);
+    // The board keeps the sum up to date; only the highlighting needs a walk over the windows.
+    if (board.Fours() > 0) {
+        for (int w = 0; w < kWindowCount; ++w) {
+            const int state = board.WindowState(w);
+            if (state == kYellowFour || state == kRedFour) {
+                const Window& window = kWindows[w];
+                view.HighlightFour({CellAt(window.cells[0]), CellAt(window.cells[1]),
+                                    CellAt(window.cells[2]), CellAt(window.cells[3])});
+            }
         }
     }
-    for (int a = 0; a <= 3; ++a) {
-        for (int b = 0; b <= 3; ++b) {
-            sum += LineScore(board, view, a, b, 1, 1);
-            sum += LineScore(board, view, a, b + 3, 1, -1);
-        }
-    }
-    return static_cast<std::int32_t>(std::lround(sum));
+    return board.Score();
 }
 
 }  // namespace marlovin

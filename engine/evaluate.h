@@ -9,7 +9,7 @@ namespace marlovin {
 class GameView;
 
 // A four that the search or the turn controller treats as a finished line.
-inline constexpr std::int32_t kWinThreshold = 700000;      // the search's immediate win
+inline constexpr std::int32_t kWinThreshold = 700000;       // the search's immediate win
 inline constexpr std::int32_t kGameOverThreshold = 700500;  // the turn controller's win
 
 // Signed disc count of the window (c0, r0) + i * (dc, dr), i = 0..3: +yellow, -red, 0 when
