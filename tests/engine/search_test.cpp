@@ -112,5 +112,16 @@ TEST(Search, aCandidateWithoutGainIsStillPlayed) {
     EXPECT_EQ(ChooseMove(board, view, 4, kRed), 3);
 }
 
+TEST(Search, aPlayerWithoutDiscCodeCannotMoveAndTakesNoDiscBack) {
+    Board board = BoardFromDrops({{2, kYellow}, {2, kRed}, {4, kRed}});
+    const Board before = board;
+    RecordingView view;
+    const SearchResult result = Search(board, view, 3, kEmpty, true);
+    EXPECT_EQ(result.value, -100);
+    EXPECT_EQ(result.candidates, "");
+    EXPECT_EQ(ChooseMove(board, view, 3, kEmpty), kNoMove);
+    EXPECT_EQ(board, before);
+}
+
 }  // namespace
 }  // namespace marlovin
