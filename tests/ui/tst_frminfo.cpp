@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -14,6 +17,7 @@
 #include <QTimer>
 
 #include "ui/frminfo.h"
+#include "ui/frmmain.h"
 #include "version.h"
 
 namespace marlovin {
@@ -294,6 +298,112 @@ TEST(AboutWindow, TabMovesBetweenTheCreditsBoxAndTheButtonOnly) {
     EXPECT_EQ(QApplication::focusWidget(), ok);
     QTest::keyClick(ok, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), credits);
+}
+
+// The About window over a running main window: yellow and red both played by people unless a
+// test says otherwise.
+class AboutOverMainWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        main.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    }
+    QAction* action(const char* name) { return control<QAction>(main, name); }
+    QPushButton* column(int index) {
+        return main.findChild<QPushButton*>(QStringLiteral("Command1(%1)").arg(index));
+    }
+    // A click as the platform delivers it, so that modality applies.
+    void clickThroughWindow(QWidget* widget, QPoint at) {
+        QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {}, widget->mapTo(&main, at));
+    }
+    void clickColumnThroughWindow(int index) {
+        clickThroughWindow(column(index), column(index)->rect().center());
+    }
+    QString labelOf(frmMain& window, const char* name) {
+        auto* label = window.findChild<QLabel*>(QLatin1String(name));
+        return label != nullptr ? label->text() : QString();
+    }
+
+    frmMain main;
+};
+
+TEST_F(AboutOverMainWindow, MainWindowTakesNoClicksKeysOrMenusWhileAboutIsOpen) {
+    action("mCPUyellow")->trigger();
+    action("mPlayNew")->trigger();
+    const Board before = main.State().board;
+    const QString status = labelOf(main, "Label1");
+
+    bool aboutWasModal = false;
+    QWidget* popup = nullptr;
+    openModally(&main, [&](frmInfo& info) {
+        aboutWasModal = QApplication::activeModalWidget() == &info;
+        clickColumnThroughWindow(3);
+        QTest::keyClick(main.windowHandle(), Qt::Key_N, Qt::ControlModifier);
+        QTest::keyClick(info.windowHandle(), Qt::Key_N, Qt::ControlModifier);
+        QMenuBar* bar = main.menuBar();
+        clickThroughWindow(
+            bar, bar->actionGeometry(control<QMenu>(main, "mPlay")->menuAction()).center());
+        popup = QApplication::activePopupWidget();
+        EXPECT_TRUE(info.isVisible());
+        QTest::keyClick(&info, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(aboutWasModal);
+    EXPECT_EQ(popup, nullptr) << "a menu opened";
+    EXPECT_EQ(main.State().board, before);
+    EXPECT_EQ(labelOf(main, "Label1"), status);
+
+    // The same clicks count once the About window is gone.
+    clickColumnThroughWindow(3);
+    EXPECT_NE(main.State().board, before);
+    QMenuBar* bar = main.menuBar();
+    clickThroughWindow(bar,
+                       bar->actionGeometry(control<QMenu>(main, "mPlay")->menuAction()).center());
+    popup = QApplication::activePopupWidget();
+    EXPECT_NE(popup, nullptr);
+    if (popup != nullptr) {
+        popup->close();
+    }
+}
+
+TEST_F(AboutOverMainWindow, GameInterruptedByItDuringAPersonsTurnCarriesOnUnchanged) {
+    // Red (a person) drops into column 3; the computer answers for yellow. The same move is made
+    // on an undisturbed window for comparison.
+    frmMain undisturbed;
+    undisturbed.show();
+    for (frmMain* window : {&main, &undisturbed}) {
+        window->findChild<QAction*>(QStringLiteral("mPlayNew"))->trigger();
+        ASSERT_EQ(window->State().currentPlayer, kRed);
+    }
+    QTest::mouseClick(undisturbed.findChild<QPushButton*>(QStringLiteral("Command1(3)")),
+                      Qt::LeftButton);
+
+    // Queued now, the About window opens from the first event processing inside the turn.
+    bool openedMidTurn = false;
+    Board boardWhenOpened;
+    QMetaObject::invokeMethod(
+        &main,
+        [&] {
+            openedMidTurn = main.Controller().TurnInProgress();
+            boardWhenOpened = main.State().board;
+            QTimer::singleShot(0, &main, [] {
+                if (auto* info = qobject_cast<frmInfo*>(QApplication::activeModalWidget())) {
+                    QTest::keyClick(info, Qt::Key_Return);
+                }
+            });
+            action("mInfo")->trigger();
+        },
+        Qt::QueuedConnection);
+    QTest::mouseClick(column(3), Qt::LeftButton);
+
+    ASSERT_TRUE(openedMidTurn);
+    EXPECT_EQ(boardWhenOpened.At(3, 0), kRed);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(main.State().board, undisturbed.State().board);
+    EXPECT_EQ(main.State().currentPlayer, undisturbed.State().currentPlayer);
+    for (const char* label : {"Label1", "Label5", "Label6"}) {
+        EXPECT_EQ(labelOf(main, label), labelOf(undisturbed, label)) << label;
+    }
+    EXPECT_EQ(main.State().currentPlayer, kRed) << "the computer has answered";
 }
 
 }  // namespace
