@@ -21,6 +21,7 @@ if(WIN32)
     marlovin_zero_pad("${PROJECT_VERSION_MINOR}" 2 minor_text)
     marlovin_zero_pad("${PROJECT_VERSION_TWEAK}" 4 revision_text)
     set(MARLOVIN_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${minor_text}.${revision_text}")
+    # Converted once from the window icon: convert icon.png -define icon:format=bmp marlovin.ico
     set(MARLOVIN_ICON_FILE "${CMAKE_CURRENT_SOURCE_DIR}/assets/marlovin.ico")
 
     configure_file(marlovin.rc.in ${CMAKE_CURRENT_BINARY_DIR}/marlovin.rc @ONLY)
