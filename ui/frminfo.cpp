@@ -46,14 +46,13 @@ QFont bodyFont() {
 }
 
 QFont titleFont() {
-    static const bool substituted = [] {
+    [[maybe_unused]] static const bool substituted = [] {
         if (!QFontDatabase::hasFamily(QStringLiteral("Century Gothic"))) {
             QFont::insertSubstitution(QStringLiteral("Century Gothic"),
                                       QStringLiteral("URW Gothic"));
         }
         return true;
     }();
-    (void)substituted;
     QFont font(QStringLiteral("Century Gothic"));
     font.setPixelSize(24);
     font.setWeight(QFont::Bold);
