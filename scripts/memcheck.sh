@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs one complete computer-against-computer game at "Stufe &4" in the real window (offscreen)
+# under valgrind memcheck. Fails on any memory error and on any definite leak whose allocation
+# passes through the program's own code; definite leaks inside system libraries are listed but
+# do not fail the check.
+#
+#   scripts/memcheck.sh                 builds build/ (Release) and checks its memcheck_game
+#   scripts/memcheck.sh PATH/TO/BINARY  checks the given memcheck_game
+#
+# The full valgrind log is kept in memcheck.log next to the binary.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+binary=${1:-}
+if [ -z "$binary" ]; then
+    scripts/deps.sh
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build build --target memcheck_game
+    binary=build/tests/memcheck/memcheck_game
+fi
+log="$(dirname "$binary")/memcheck.log"
+
+status=0
+QT_QPA_PLATFORM=offscreen valgrind --tool=memcheck --error-exitcode=99 --leak-check=full \
+    --show-leak-kinds=definite --errors-for-leak-kinds=none --num-callers=40 \
+    --log-file="$log" "$binary" || status=$?
+
+grep -E "ERROR SUMMARY|definitely lost:" "$log" | sed 's/^==[0-9]*== *//'
+if [ "$status" -eq 99 ]; then
+    echo "memcheck: memory errors, see $log" >&2
+    exit 1
+elif [ "$status" -ne 0 ]; then
+    echo "memcheck: the scripted game failed (exit status $status), see $log" >&2
+    exit 1
+fi
+
+# A definite-leak record runs from its heading to the next blank line; it counts against the
+# program when any of its frames is in the marlovin namespace or the program's own binary.
+own=$(awk -v bin="$(basename "$binary")" '
+    /definitely lost in loss record/ { inrec = 1; hit = 0; next }
+    inrec && /^==[0-9]+== *$/ { if (hit) n++; inrec = 0; next }
+    inrec && (/marlovin::/ || index($0, "/" bin ")") || /scripted_game/) { hit = 1 }
+    END { if (inrec && hit) n++; print n + 0 }' "$log")
+if [ "$own" -ne 0 ]; then
+    echo "memcheck: $own definite leaks through the program's code, see $log" >&2
+    exit 1
+fi
+echo "memcheck: no errors, no definite leak through the program's code"
