@@ -43,6 +43,20 @@ std::string Digits(unsigned columns) {
     return digits;
 }
 
+// Takes a dropped disc back when it goes out of scope, so the board is restored also when the
+// view throws (ExitRequested) in the middle of a search.
+class DroppedDisc {
+  public:
+    DroppedDisc(Board& board, int column) : board_(board), column_(column) {}
+    DroppedDisc(const DroppedDisc&) = delete;
+    DroppedDisc& operator=(const DroppedDisc&) = delete;
+    ~DroppedDisc() { TakeBack(board_, column_); }
+
+  private:
+    Board& board_;
+    int column_;
+};
+
 struct NodeResult {
     int value;
     unsigned candidates;  // bit per column
@@ -66,10 +80,10 @@ class Searcher {
             if (!DropPiece(board_, column, player)) {
                 continue;
             }
+            const DroppedDisc dropped(board_, column);
             view_.IncrementCounter(Counter::SearchedMoves);
             view_.PumpEvents();
             if (depth <= 0) {
-                TakeBack(board_, column);
                 return {0, 0};
             }
             const Player opponent = OtherPlayer(player, view_);
@@ -79,7 +93,6 @@ class Searcher {
             } else if (value == result.value) {
                 result.candidates |= 1u << column;
             }
-            TakeBack(board_, column);
         }
         return result;
     }
@@ -97,8 +110,10 @@ class Searcher {
         for (; tries != 0; tries &= tries - 1) {
             const int column = std::countr_zero(tries) / 8;
             DropPiece(board_, column, player);
-            const std::int32_t e = Evaluate(board_, view_);
-            TakeBack(board_, column);
+            const std::int32_t e = [&] {
+                const DroppedDisc dropped(board_, column);
+                return Evaluate(board_, view_);
+            }();
             if (std::abs(e) > kWinThreshold) {
                 return column;
             }
@@ -131,9 +146,13 @@ std::int16_t ChooseMove(Board& board, GameView& view, int depth, Player player) 
     const SearchResult result = Search(board, view, depth, player, true);
     for (const char digit : result.candidates) {
         const int column = digit - '0';
-        DropPiece(board, column, player);
-        const std::int32_t delta = Evaluate(board, view) - base;
-        TakeBack(board, column);
+        if (!DropPiece(board, column, player)) {
+            continue;
+        }
+        const std::int32_t delta = [&] {
+            const DroppedDisc dropped(board, column);
+            return Evaluate(board, view) - base;
+        }();
         if (player == kYellow ? delta > best : delta < best) {
             chosen = static_cast<std::int16_t>(column);
             best = delta;

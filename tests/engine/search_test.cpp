@@ -123,5 +123,31 @@ TEST(Search, aPlayerWithoutDiscCodeCannotMoveAndTakesNoDiscBack) {
     EXPECT_EQ(board, before);
 }
 
+// Asks to end the program at the given event pumping or highlight.
+class ExitingView : public RecordingView {
+  public:
+    explicit ExitingView(int callsUntilExit) : remaining_(callsUntilExit) {}
+    void PumpEvents() override { Countdown(); }
+    void HighlightFour(const std::array<Cell, 4>&) override { Countdown(); }
+
+  private:
+    void Countdown() {
+        if (--remaining_ == 0) {
+            throw ExitRequested{};
+        }
+    }
+    int remaining_;
+};
+
+TEST(Search, aRequestToExitInTheMiddleOfTheSearchLeavesTheBoardAsItWas) {
+    Board board = BoardFromDrops({{0, kRed}, {1, kRed}, {2, kRed}, {6, kYellow}, {6, kYellow}});
+    const Board before = board;
+    for (int calls : {1, 2, 5, 17, 40}) {
+        ExitingView view(calls);
+        EXPECT_THROW(ChooseMove(board, view, 3, kYellow), ExitRequested);
+        EXPECT_EQ(board, before) << "exit at call " << calls;
+    }
+}
+
 }  // namespace
 }  // namespace marlovin
