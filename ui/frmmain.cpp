@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFont>
 #include <QIcon>
 #include <QKeySequence>
@@ -15,6 +16,7 @@
 #include <QWindow>
 
 #include "engine/board.h"
+#include "ui/closerequestfilter.h"
 #include "ui/frminfo.h"
 #include "ui/shape.h"
 
@@ -106,10 +108,13 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     qApp->installEventFilter(this);
+    closeFilter_ = std::make_unique<CloseRequestFilter>(this, [this] { CloseOverModal(); });
+    qApp->installNativeEventFilter(closeFilter_.get());
     Form_Load();
 }
 
 frmMain::~frmMain() {
+    qApp->removeNativeEventFilter(closeFilter_.get());
     qApp->removeEventFilter(this);
 }
 
@@ -221,12 +226,9 @@ void frmMain::Command1_Click(int index) {
 
 void frmMain::mPlayNew_Click() {
     RunHandler([this] {
-        // The controller ignores a new game asked for in the middle of a turn; so does the
-        // repaint that belongs to it.
-        if (controller_.TurnInProgress())
-            return;
-        controller_.NewGame();
-        DrawBoard();
+        // Refused in the middle of a turn, and then there is nothing new to draw either.
+        if (controller_.NewGame())
+            DrawBoard();
     });
 }
 
@@ -373,6 +375,8 @@ void frmMain::ShowMessage(std::string_view text) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Marlovin"), FromView(text),
                     QMessageBox::Ok, this);
     box.exec();
+    if (quitRequested_)
+        throw ExitRequested{};
 }
 
 // ---- Labels and input ----
@@ -421,6 +425,21 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return IsInputEvent(event->type()) && BelongsToWindow(watched);
+}
+
+void frmMain::CloseOverModal() {
+    quitRequested_ = true;
+    // Their event loops return once they are gone, so the handlers below them can unwind.
+    for (int open = 0; open < 8; ++open) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+    close();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

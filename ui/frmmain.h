@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "game/gamestate.h"
 #include "game/gameview.h"
@@ -18,6 +19,7 @@ class QPushButton;
 
 namespace marlovin {
 
+class CloseRequestFilter;
 class Shape;
 
 // The main window: the board as 49 circles on a square, the seven column buttons, the status line
@@ -81,6 +83,9 @@ class frmMain : public QMainWindow, public GameView {
     // Syncs the labels, processes every waiting event and unwinds if the program is to end.
     void ProcessEvents();
     bool BelongsToWindow(QObject* object) const;
+    // The close box used while a modal window blocks this one: ends the modal windows, then
+    // closes as usual.
+    void CloseOverModal();
 
     GameState state_;
     TurnController controller_{state_, *this};
@@ -114,6 +119,7 @@ class frmMain : public QMainWindow, public GameView {
     Player statusPlayer_ = kYellow;
     bool statusComputer_ = false;
 
+    std::unique_ptr<CloseRequestFilter> closeFilter_;
     bool windowEnabled_ = true;
     QElapsedTimer lastPump_;
     int handlerDepth_ = 0;

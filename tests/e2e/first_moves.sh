@@ -2,34 +2,9 @@
 # Starts the real program under Xvfb, drives it like a person with xdotool (Ctrl+N, a click on a
 # column button, "&Verlassen" from the keyboard) and checks the colours of a screenshot at the
 # centres of the 49 circles. Usage: first_moves.sh PATH/TO/marlovin
-set -euo pipefail
+source "$(dirname "$(realpath "$0")")/common.sh"
 
-program=$(realpath "$1")
-if [ -z "${MARLOVIN_E2E_IN_XVFB:-}" ]; then
-    export MARLOVIN_E2E_IN_XVFB=1
-    exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "$@"
-fi
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-
-work=$(mktemp -d)
-pid=
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$work/shot.png" ] && cp "$work/shot.png" "${TMPDIR:-/tmp}/marlovin-e2e-failure.png" &&
-        echo "last screenshot: ${TMPDIR:-/tmp}/marlovin-e2e-failure.png" >&2
-    exit 1
-}
-
-"$program" &
-pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Marlovin$' | head -n 1) ||
-    fail "the window did not appear"
-
+start_program
 # The client area is the bottom 285 pixels of the window, below the menu bar.
 info=$(xwininfo -id "$window")
 field() { awk -F: -v k="$1" '$1 ~ k { gsub(/ /, "", $2); print $2 }' <<<"$info"; }
@@ -65,7 +40,6 @@ wait_for() {
     fail "timed out waiting for: $2 (colours: $colours)"
 }
 
-xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+n
 wait_for '[ "$(count "$colours" 255,255,255)" -eq 49 ]' "an empty board after Ctrl+N"
 [ "$(pixel $((client_x + 16)) $((client_y + 172)))" = 192,192,192 ] || fail "no silver border"
@@ -83,9 +57,5 @@ read -r -a cells <<<"$colours"
 xdotool key --clearmodifiers alt+s
 sleep 0.3
 xdotool key v
-status=0
-timeout 10 tail --pid="$pid" -f /dev/null || fail "the program did not end"
-wait "$pid" || status=$?
-pid=
-[ "$status" -eq 0 ] || fail "exit status $status"
+expect_clean_exit
 echo "PASS: Ctrl+N, a red disc in column 3, the computer's yellow reply, clean exit"
