@@ -117,6 +117,7 @@ class MainWindowTest : public QObject {
     void startUpLeavesButtonsDisabledStatusReadyAndCountersBlank();
     void controlsSitWhereTheLayoutPutsThem_data();
     void controlsSitWhereTheLayoutPutsThem();
+    void tabMovesThroughTheColumnButtonsInOrder();
     void menuBarOffersTheGameOptionsAndInfoWithTheirMarks();
     void newGameStartsWithRedToMoveOnAnEmptyBoard_data();
     void newGameStartsWithRedToMoveOnAnEmptyBoard();
@@ -171,7 +172,10 @@ void MainWindowTest::cleanup() {
 
 void MainWindowTest::startUpLeavesButtonsDisabledStatusReadyAndCountersBlank() {
     QCOMPARE(window_->windowTitle(), QStringLiteral("Marlovin"));
-    QVERIFY(!window_->windowIcon().isNull());
+    const QImage icon = window_->windowIcon().pixmap(32, 32).toImage();
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
+    QCOMPARE(icon.pixelColor(16, 2), QColor(220, 0, 0));  // the top of the ring
     QVERIFY(
         !(window_->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(label("Label1")->text(), QStringLiteral("ready"));
@@ -219,6 +223,15 @@ void MainWindowTest::controlsSitWhereTheLayoutPutsThem() {
     QCOMPARE(client->geometry(), QRect(0, window_->menuBar()->height(), 201, 285));
     QCOMPARE(window_->size(), QSize(201, window_->menuBar()->height() + 285));
     QCOMPARE(window_->minimumSize(), window_->maximumSize());
+}
+
+void MainWindowTest::tabMovesThroughTheColumnButtonsInOrder() {
+    action("mPlayNew")->trigger();
+    button(0)->setFocus();
+    for (int i = 1; i < kColumns; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), button(i));
+    }
 }
 
 void MainWindowTest::menuBarOffersTheGameOptionsAndInfoWithTheirMarks() {
