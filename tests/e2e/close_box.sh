@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The close box ends the real program with status 0 when nothing runs, and after a game that the
-# computer plays for both colours while its win message (a modal window) is open. (Such a game
+# The close box ends the real program with status 0 when nothing runs, while the About window is
+# open, and after a game that the computer plays for both colours while its win message (a modal
+# window too) is open. (Such a game
 # takes a fraction of a second here; closing in the middle of a search is tested in-process by
 # tst_frmmain.)
 # Usage: close_box.sh PATH/TO/marlovin
@@ -25,6 +26,14 @@ start_program
 close_box
 expect_clean_exit
 echo "PASS: closed at rest"
+
+start_program
+xdotool key --clearmodifiers alt+i
+timeout 30 xdotool search --sync --onlyvisible --name '^Info$' >/dev/null ||
+    fail "the About window did not open"
+close_box
+expect_clean_exit
+echo "PASS: closed while the About window was open"
 
 start_computer_game
 for _ in $(seq 1 300); do
