@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -179,6 +180,11 @@ void MainWindowTest::startUpLeavesButtonsDisabledStatusReadyAndCountersBlank() {
     QVERIFY(
         !(window_->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(label("Label1")->text(), QStringLiteral("ready"));
+    const QFont status = label("Label1")->font();
+    QCOMPARE(status.family(), QStringLiteral("Courier New"));
+    QCOMPARE(status.pointSize(), 12);
+    QCOMPARE(status.weight(), QFont::Bold);
+    QVERIFY(QFontInfo(status).fixedPitch());  // "Courier New" itself or its metric twin
     QCOMPARE(label("Label5")->text(), QString());
     QCOMPARE(label("Label6")->text(), QString());
     QCOMPARE(window_->State().searchDepth, 3);
