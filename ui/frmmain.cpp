@@ -16,8 +16,10 @@
 #include <QWindow>
 
 #include "engine/board.h"
+#include "ui/accessibility.h"
 #include "ui/closerequestfilter.h"
 #include "ui/frminfo.h"
+#include "ui/keyboardplay.h"
 #include "ui/shape.h"
 
 // The resources live in a static library, so nothing would pull their initialiser in otherwise.
@@ -161,6 +163,10 @@ void frmMain::CreateControls() {
         connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         Command1[i] = button;
     }
+
+    new KeyboardPlay(this, Command1, [this] { return windowEnabled_; });
+    accessibility_ = std::make_unique<Accessibility>(
+        Accessibility::Controls{Command1, matrix, Shape1, Label1, Label5, Label6});
 }
 
 void frmMain::CreateMenus() {
@@ -286,6 +292,7 @@ void frmMain::DrawBoard() {
             }
         }
     }
+    accessibility_->BoardPainted(state_.board);
     // A disc is drawn at most once per move, so this is always shown at once.
     ProcessEvents();
 }
@@ -304,6 +311,7 @@ void frmMain::ResetHighlights() {
         circle->SetBorderWidth(1);
     }
     // Ends every search: the labels show the final counts from here on.
+    searching_ = false;
     SyncLabels();
 }
 
@@ -311,14 +319,21 @@ void frmMain::ShowPlayerToMove(Player player) {
     statusPlayer_ = player;
     statusComputer_ = IsComputer(player);
     statusPending_ = true;
+    if (!searching_) {
+        SyncLabels();
+        accessibility_->Announce(Label1->text());
+    }
 }
 
 void frmMain::SetStatusText(std::string_view text) {
     statusPending_ = false;
     Label1->setText(FromView(text));
+    accessibility_->Announce(Label1->text());
 }
 
 void frmMain::ResetCounters() {
+    // Only the root of a search resets the counters.
+    searching_ = true;
     countersShown_ = true;
     counters_ = {0, 0};
 }
@@ -372,6 +387,7 @@ bool frmMain::IsComputer(Player player) {
 
 void frmMain::ShowMessage(std::string_view text) {
     SyncLabels();
+    accessibility_->Announce(FromView(text));
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Marlovin"), FromView(text),
                     QMessageBox::Ok, this);
     box.exec();
@@ -383,13 +399,17 @@ void frmMain::ShowMessage(std::string_view text) {
 
 void frmMain::SyncLabels() {
     if (countersShown_) {
+        bool countersChanged = false;
         const std::array<QLabel*, 2> labels{Label6, Label5};
         for (std::size_t i = 0; i < labels.size(); ++i) {
             if (writtenCounters_[i] != counters_[i]) {
                 labels[i]->setText(QString::number(counters_[i]));
                 writtenCounters_[i] = counters_[i];
+                countersChanged = true;
             }
         }
+        if (countersChanged)
+            accessibility_->CountersWritten();
     }
     if (statusPending_) {
         statusPending_ = false;

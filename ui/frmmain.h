@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace marlovin {
 
+class Accessibility;
 class CloseRequestFilter;
 class Shape;
 
@@ -31,6 +32,9 @@ class Shape;
 // cheap the counters and the status line are held as values and written to their labels only
 // before events are processed (so every repaint shows them exactly) and when the search ends, and
 // a disabled window processes events at most once per display frame.
+//
+// The digit keys 0 to 6 play like the column buttons, and screen readers hear who is to move after
+// each move (not the search's changes of the status line) and the result of a won game.
 class frmMain : public QMainWindow, public GameView {
     Q_OBJECT
   public:
@@ -124,6 +128,9 @@ class frmMain : public QMainWindow, public GameView {
     QElapsedTimer lastPump_;
     int handlerDepth_ = 0;
     bool quitRequested_ = false;
+    // Between a search's first and last call: its changes of the player to move are not news.
+    bool searching_ = false;
+    std::unique_ptr<Accessibility> accessibility_;
 };
 
 }  // namespace marlovin

@@ -120,6 +120,8 @@ class SoakTest : public QObject {
 
     Action PickAction();
     void Perform(Action action);
+    // A click or digit key on column; checks that it played exactly when the button took input.
+    void PlayColumn(int column, bool byKey);
     void InjectInput();
     void CloseSoon(QDialog* dialog);
     void CheckMessage(const QMessageBox& box);
@@ -213,7 +215,7 @@ void SoakTest::Perform(Action action) {
     };
     switch (action) {
         case Action::ClickColumn:
-            QTest::mouseClick(buttons_[column()], Qt::LeftButton);
+            PlayColumn(column(), false);
             break;
         case Action::ClickFullColumn: {
             std::vector<int> full;
@@ -221,16 +223,12 @@ void SoakTest::Perform(Action action) {
                 if (ColumnHeight(window_->State().board, c) == kRows)
                     full.push_back(c);
             }
-            const int c = full.empty() ? column() : full[rng_() % full.size()];
-            QTest::mouseClick(buttons_[c], Qt::LeftButton);
+            PlayColumn(full.empty() ? column() : full[rng_() % full.size()], false);
             break;
         }
-        case Action::DigitKey: {
-            QWidget* target = QApplication::focusWidget();
-            QTest::keyClick(target != nullptr ? target : window_.get(),
-                            static_cast<Qt::Key>(Qt::Key_0 + column()));
+        case Action::DigitKey:
+            PlayColumn(column(), true);
             break;
-        }
         case Action::CtrlN: {
             const int before = games_;
             QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
@@ -253,6 +251,30 @@ void SoakTest::Perform(Action action) {
         case Action::About:
             Menu("mInfo")->trigger();
             break;
+    }
+}
+
+void SoakTest::PlayColumn(int column, bool byKey) {
+    const Board before = window_->State().board;
+    const Player mover = window_->State().currentPlayer;
+    const bool accepts = window_->WindowInputEnabled() && buttons_[column]->isEnabled();
+    const bool full = ColumnHeight(before, column) == kRows;
+    if (byKey) {
+        QWidget* target = QApplication::focusWidget();
+        QTest::keyClick(target != nullptr ? target : window_.get(),
+                        static_cast<Qt::Key>(Qt::Key_0 + column));
+    } else {
+        QTest::mouseClick(buttons_[column], Qt::LeftButton);
+    }
+
+    const Board& after = window_->State().board;
+    const QString how = byKey ? QStringLiteral("key %1").arg(column)
+                              : QStringLiteral("click on column %1").arg(column);
+    if (!accepts || full) {
+        if (after != before || window_->State().currentPlayer != mover)
+            Fail(how + QStringLiteral(" changed the game though it could not play"));
+    } else if (after.At(column, ColumnHeight(before, column)) != mover) {
+        Fail(how + QStringLiteral(" did not drop a disc of the player to move"));
     }
 }
 
