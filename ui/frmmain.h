@@ -33,8 +33,9 @@ class Shape;
 // before events are processed (so every repaint shows them exactly) and when the search ends, and
 // a disabled window processes events at most once per display frame.
 //
-// The digit keys 0 to 6 play like the column buttons, and screen readers hear who is to move after
-// each move (not the search's changes of the status line) and the result of a won game.
+// The digit keys 0 to 6 play like the column buttons. Screen readers hear who is to move after
+// each move (the status line is then written at once) and the result of a won game, but not the
+// search's changes of the status line.
 class frmMain : public QMainWindow, public GameView {
     Q_OBJECT
   public:

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QWidget>
+#include <utility>
 
 namespace marlovin {
 
