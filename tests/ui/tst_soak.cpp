@@ -82,6 +82,22 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
         previousHandler(type, context, text);
 }
 
+// The window as the game logic sees it, noting when the computer's search runs: from the root's
+// counter reset to the clearing of the search's highlights.
+class ObservedWindow : public frmMain {
+  public:
+    bool searching = false;
+
+    void ResetCounters() override {
+        searching = true;
+        frmMain::ResetCounters();
+    }
+    void ResetHighlights() override {
+        frmMain::ResetHighlights();
+        searching = false;
+    }
+};
+
 }  // namespace
 
 // Drives the real main window with a long random sequence of user actions and checks after each
@@ -130,7 +146,7 @@ class SoakTest : public QObject {
     void Fail(const QString& what);
     void WatchHandlers();
 
-    std::unique_ptr<frmMain> window_;
+    std::unique_ptr<ObservedWindow> window_;
     std::mt19937 rng_;
     unsigned long seed_ = 0;
     unsigned long index_ = 0;
@@ -159,11 +175,14 @@ void SoakTest::Fail(const QString& what) {
 }
 
 void SoakTest::WatchHandlers() {
-    // Every handler reached while the window refuses input is input that got through.
+    // Every handler reached while the window refuses input, or while the computer searches, is
+    // input that got through.
     auto guard = [this](const QString& source) {
         return [this, source] {
             if (!window_->WindowInputEnabled())
                 Fail(source + QStringLiteral(" ran while the window refused input"));
+            if (window_->searching)
+                Fail(source + QStringLiteral(" ran during the computer's search"));
         };
     };
     for (int i = 0; i < kColumns; ++i) {
@@ -467,7 +486,7 @@ void SoakTest::randomUserActionsKeepWindowAndGameConsistent() {
     rng_.seed(static_cast<std::mt19937::result_type>(seed_));
 
     previousHandler = qInstallMessageHandler(QuietHandler);
-    window_ = std::make_unique<frmMain>();
+    window_ = std::make_unique<ObservedWindow>();
     window_->show();
     QApplication::setActiveWindow(window_.get());
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
