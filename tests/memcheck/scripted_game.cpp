@@ -50,7 +50,8 @@ int main(int argc, char* argv[]) {
     for (int c = 0; c < marlovin::kColumns; ++c)
         discs += marlovin::ColumnHeight(board, c);
     const bool ended = !closer.lastText.isEmpty() || discs == marlovin::kCells;
-    std::printf("%d discs, message: \"%s\"\n", discs, qPrintable(closer.lastText));
+    std::printf("search depth %d, %d discs, message: \"%s\"\n", window->State().searchDepth, discs,
+                qPrintable(closer.lastText));
 
     window.reset();
     app.removeEventFilter(&closer);
