@@ -9,7 +9,7 @@
 
 #include "engine/search.h"
 #include "game/gameview.h"
-#include "tests/reference/reference.h"
+#include "bench/reference/reference.h"
 
 namespace marlovin {
 namespace {

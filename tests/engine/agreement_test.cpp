@@ -9,7 +9,7 @@
 
 #include "engine/evaluate.h"
 #include "engine/search.h"
-#include "tests/reference/reference.h"
+#include "bench/reference/reference.h"
 #include "tests/support/recordingview.h"
 
 namespace marlovin {

@@ -1,4 +1,4 @@
-#include "tests/reference/reference.h"
+#include "bench/reference/reference.h"
 
 #include <cmath>
 #include <cstdlib>
