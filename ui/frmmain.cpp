@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
@@ -61,6 +62,17 @@ QString PlayerName(Player player, bool computer) {
 
 QString FromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The layout was drawn for the classic 8-point dialog font; Qt's default here (9-point DejaVu)
+// clips "Cutoffs:" and runs "Züge:" into its value. Liberation Sans shares that font's widths.
+QFont ControlFont() {
+    const QString classic = QStringLiteral("MS Sans Serif");
+    if (!QFontDatabase::hasFamily(classic)) {
+        QFont::insertSubstitutions(classic,
+                                   {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    }
+    return QFont(classic, 8);
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
@@ -124,6 +136,7 @@ void frmMain::CreateControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(kClientWidth, kClientHeight);
+    client->setFont(ControlFont());
     setCentralWidget(client);
 
     // Created from the bottom of the stacking order up: later siblings are drawn over earlier
