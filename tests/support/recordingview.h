@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <iterator>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +14,7 @@
 
 namespace marlovin::testing {
 
-enum class ViewOp {
+enum class Op {
     DrawBoard,
     HighlightFour,
     ResetHighlights,
@@ -26,98 +26,72 @@ enum class ViewOp {
     SetColumnButtonsEnabled,
     SetWindowEnabled,
     IsComputer,
-    ShowMessage,
+    ShowMessage
 };
 
-// One call made to the view, with its arguments and, when the view watches a board, the cells
-// that board held at that moment.
-struct ViewCall {
-    ViewOp op = ViewOp::DrawBoard;
-    int number = 0;  // player, counter (0 cut-offs, 1 searched moves) or flag
-    std::array<Cell, 4> cells{};
+// One call to the view: its argument (player, flag, or 0 cut-offs / 1 searched moves), text or
+// cells, and room for a test to note the board it saw at that moment.
+struct Call {
+    Op op{};
+    int arg = 0;
     std::string text;
+    std::array<Cell, 4> cells{};
     std::array<CellCode, kCells> board{};
-
-    friend bool operator==(const ViewCall&, const ViewCall&) = default;
+    friend bool operator==(const Call&, const Call&) = default;
 };
 
-inline void PrintTo(const ViewCall& call, std::ostream* out) {
-    static constexpr std::array<const char*, 12> kNames = {
-        "DrawBoard",        "HighlightFour", "ResetHighlights",
-        "ShowPlayerToMove", "SetStatusText", "ResetCounters",
-        "IncrementCounter", "PumpEvents",    "SetColumnButtonsEnabled",
-        "SetWindowEnabled", "IsComputer",    "ShowMessage"};
-    *out << kNames[static_cast<int>(call.op)] << '(' << call.number;
-    if (call.op == ViewOp::HighlightFour) {
-        for (const Cell& c : call.cells) {
-            *out << " (" << c.column << ',' << c.row << ')';
-        }
-    }
-    *out << ' ' << call.text << ')';
-}
-
-// A GameView that records every call in order and keeps the two search counters the way the
-// window shows them. IsComputer answers from `computer`.
+// A GameView without a window that records every call, for the engine and the turn controller
+// alike. Tests script it through the check marks and onCall, which runs on each recorded call
+// before it takes effect: it may annotate the call, throw to fail it, or, at DrawBoard,
+// HighlightFour and PumpEvents (where a window processes pending events), inject input.
 class RecordingView : public GameView {
   public:
-    RecordingView() = default;
-    // Every recorded call also keeps a copy of these cells.
-    explicit RecordingView(const std::array<CellCode, kCells>* watched) : watched_(watched) {}
-
-    std::vector<ViewCall> calls;
-    std::array<bool, 3> computer{};
-    int cutOffs = 0;
-    int searchedMoves = 0;
-
-    void DrawBoard() override { Record(ViewOp::DrawBoard); }
+    void DrawBoard() override { Record(Op::DrawBoard); }
     void HighlightFour(const std::array<Cell, 4>& cells) override {
-        Record(ViewOp::HighlightFour).cells = cells;
+        Record(Op::HighlightFour, 0, {}, cells);
     }
-    void ResetHighlights() override { Record(ViewOp::ResetHighlights); }
-    void ShowPlayerToMove(Player player) override { Record(ViewOp::ShowPlayerToMove, player); }
-    void SetStatusText(std::string_view text) override {
-        Record(ViewOp::SetStatusText).text = std::string(text);
-    }
+    void ResetHighlights() override { Record(Op::ResetHighlights); }
+    void ShowPlayerToMove(Player player) override { Record(Op::ShowPlayerToMove, player); }
+    void SetStatusText(std::string_view text) override { Record(Op::SetStatusText, 0, text); }
     void ResetCounters() override {
-        Record(ViewOp::ResetCounters);
+        Record(Op::ResetCounters);
         cutOffs = searchedMoves = 0;
     }
     void IncrementCounter(Counter counter) override {
-        Record(ViewOp::IncrementCounter, counter == Counter::CutOffs ? 0 : 1);
+        Record(Op::IncrementCounter, static_cast<int>(counter));
         ++(counter == Counter::CutOffs ? cutOffs : searchedMoves);
     }
-    void PumpEvents() override { Record(ViewOp::PumpEvents); }
-    void SetColumnButtonsEnabled(bool enabled) override {
-        Record(ViewOp::SetColumnButtonsEnabled, enabled);
-    }
-    void SetWindowEnabled(bool enabled) override { Record(ViewOp::SetWindowEnabled, enabled); }
+    void PumpEvents() override { Record(Op::PumpEvents); }
+    void SetColumnButtonsEnabled(bool on) override { Record(Op::SetColumnButtonsEnabled, on); }
+    void SetWindowEnabled(bool on) override { Record(Op::SetWindowEnabled, on); }
     bool IsComputer(Player player) override {
-        Record(ViewOp::IsComputer, player);
-        return player >= 1 && player <= 2 && computer[player];
+        Record(Op::IsComputer, player);
+        return (player == kYellow || player == kRed) && computer[player];
     }
-    void ShowMessage(std::string_view text) override {
-        Record(ViewOp::ShowMessage).text = std::string(text);
-    }
+    void ShowMessage(std::string_view text) override { Record(Op::ShowMessage, 0, text); }
 
-    std::vector<ViewCall> CallsOf(ViewOp op) const {
-        std::vector<ViewCall> found;
-        std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),
-                     [op](const ViewCall& call) { return call.op == op; });
+    // The calls of the given kinds, in order.
+    std::vector<Call> Of(std::initializer_list<Op> ops) const {
+        std::vector<Call> found;
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(found), [&](const Call& c) {
+            return std::find(ops.begin(), ops.end(), c.op) != ops.end();
+        });
         return found;
     }
 
-  private:
-    ViewCall& Record(ViewOp op, int number = 0) {
-        ViewCall& call = calls.emplace_back();
-        call.op = op;
-        call.number = number;
-        if (watched_ != nullptr) {
-            call.board = *watched_;
-        }
-        return call;
-    }
+    std::vector<Call> calls;
+    bool computer[3] = {false, true, false};  // check marks; the window starts with yellow's
+    std::function<void(Call&)> onCall;
+    int cutOffs = 0;
+    int searchedMoves = 0;
 
-    const std::array<CellCode, kCells>* watched_ = nullptr;
+  private:
+    void Record(Op op, int arg = 0, std::string_view text = {}, std::array<Cell, 4> cells = {}) {
+        calls.push_back({op, arg, std::string(text), cells, {}});
+        if (onCall) {
+            onCall(calls.back());
+        }
+    }
 };
 
 }  // namespace marlovin::testing
