@@ -1,61 +1,74 @@
 #!/usr/bin/env bash
-# Starts the real program under Xvfb, drives it like a person with xdotool (Ctrl+N, a click on a
-# column button, "&Verlassen" from the keyboard) and checks the colours of a screenshot at the
-# centres of the 49 circles. Usage: first_moves.sh PATH/TO/marlovin
-source "$(dirname "$(realpath "$0")")/common.sh"
+# Starts the real program under Xvfb and drives it like a person with xdotool: Ctrl+N and a click
+# on column button 3, checking the colours at the 49 circles' centres; then "&Info", and the close
+# box, which must end the program with status 0 although the About window is open.
+# Usage: first_moves.sh PATH/TO/marlovin
+set -euo pipefail
+if [ -z "${MARLOVIN_E2E_IN_XVFB:-}" ]; then
+    MARLOVIN_E2E_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "$@"
+fi
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
 
-start_program
-# The client area is the bottom 285 pixels of the window, below the menu bar.
-info=$(xwininfo -id "$window")
-field() { awk -F: -v k="$1" '$1 ~ k { gsub(/ /, "", $2); print $2 }' <<<"$info"; }
-left=$(field "Absolute upper-left X")
-top=$(field "Absolute upper-left Y")
-width=$(field "Width")
-height=$(field "Height")
-[ "$width" -eq 201 ] || fail "window width $width, not 201"
-client_x=$left
-client_y=$((top + height - 285))
+"$1" &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Marlovin$' | head -n 1) ||
+    fail "the window did not appear"
+xdotool windowfocus --sync "$window"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$WIDTH" -eq 201 ] || fail "window width $WIDTH, not 201"
+# The client area is the window's bottom 285 pixels, below the menu bar.
+left=$X
+top=$((Y + HEIGHT - 285))
 
-# Colours at every circle's centre, in matrix order (index 7 * column + row), as r,g,b.
-circle_colours() {
-    import -window root "$work/shot.png"
-    local format=""
+count() { tr ' ' '\n' <<<"$colours" | grep -cx "$1" || true; }
+# Waits until the circles show $1 white, $2 red and $3 yellow discs; leaves the colours, as hex
+# in matrix order (index 7 * column + row from the bottom), in $cells.
+expect_discs() {
+    local format="" colours=""
     for i in $(seq 0 48); do
-        local x=$((client_x + 16 + 24 * (i / 7) + 12)) y=$((client_y + 160 - 24 * (i % 7) + 12))
-        format+="%[fx:round(255*p{$x,$y}.r)],%[fx:round(255*p{$x,$y}.g)],%[fx:round(255*p{$x,$y}.b)] "
+        format+="%[hex:p{$((left + 28 + 24 * (i / 7))),$((top + 172 - 24 * (i % 7)))}] "
     done
-    convert "$work/shot.png" -format "$format" info:
-}
-pixel() {
-    convert "$work/shot.png" -format "%[fx:round(255*p{$1,$2}.r)],%[fx:round(255*p{$1,$2}.g)],%[fx:round(255*p{$1,$2}.b)]" info:
-}
-count() { tr ' ' '\n' <<<"$1" | grep -c "^$2\$" || true; }
-# Polls the screenshot until the given shell condition on $colours holds.
-wait_for() {
     for _ in $(seq 1 100); do
-        colours=$(circle_colours)
-        if eval "$1"; then return 0; fi
+        colours=$(import -window root png:- | convert png:- -format "$format" info:)
+        read -r -a cells <<<"$colours"
+        [ "$(count FFFFFF) $(count FF0000) $(count FFFF00)" = "$1 $2 $3" ] && return 0
         sleep 0.1
     done
-    fail "timed out waiting for: $2 (colours: $colours)"
+    fail "expected $1 white, $2 red and $3 yellow circles; saw $colours"
 }
 
 xdotool key --clearmodifiers ctrl+n
-wait_for '[ "$(count "$colours" 255,255,255)" -eq 49 ]' "an empty board after Ctrl+N"
-[ "$(pixel $((client_x + 16)) $((client_y + 172)))" = 192,192,192 ] || fail "no silver border"
-[ "$(pixel $((client_x + 9)) $((client_y + 9)))" = 0,0,0 ] || fail "the square is not black"
-
+expect_discs 49 0 0
 # Red is the person's colour in the first game; yellow, the computer, answers at once.
-xdotool mousemove --sync $((client_x + 16 + 24 * 3 + 12)) $((client_y + 200 + 12)) click 1
-wait_for '[ "$(count "$colours" 255,255,0)" -eq 1 ]' "the computer's yellow reply"
-read -r -a cells <<<"$colours"
-[ "${cells[21]}" = 255,0,0 ] || fail "matrix(21) is ${cells[21]}, not red"
-[ "$(count "$colours" 255,0,0)" -eq 1 ] || fail "not exactly one red disc: $colours"
-[ "$(count "$colours" 255,255,255)" -eq 47 ] || fail "not 47 empty cells: $colours"
+xdotool mousemove --sync $((left + 16 + 24 * 3 + 12)) $((top + 200 + 12)) click 1
+expect_discs 47 1 1
+[ "${cells[21]}" = FF0000 ] || fail "matrix(21) is ${cells[21]}, not red"
 
-# "&Verlassen" through the menu's access keys ends the program with status 0.
-xdotool key --clearmodifiers alt+s
-sleep 0.3
-xdotool key v
-expect_clean_exit
-echo "PASS: Ctrl+N, a red disc in column 3, the computer's yellow reply, clean exit"
+xdotool key --clearmodifiers alt+i
+timeout 30 xdotool search --sync --onlyvisible --name '^Info$' >/dev/null ||
+    fail "the About window did not open"
+# The close box's request as a window manager sends it (Xvfb has none): WM_DELETE_WINDOW.
+python3 - "$window" <<'EOF'
+import ctypes, sys
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x.XFlush.argtypes = [ctypes.c_void_p]
+d, w = x.XOpenDisplay(None), int(sys.argv[1])
+# An XClientMessageEvent laid out in longs: type, serial, send_event, display, window,
+# message_type, format, data.
+event = (ctypes.c_long * 24)(33, 0, 1, d, w, x.XInternAtom(d, b"WM_PROTOCOLS", 0), 32,
+                             x.XInternAtom(d, b"WM_DELETE_WINDOW", 0))
+x.XSendEvent(d, w, 0, 0, event)
+x.XFlush(d)
+EOF
+timeout 30 tail --pid="$pid" -s 0.02 -f /dev/null || fail "the program did not end"
+wait "$pid" || fail "exit status $?"
+echo "PASS: Ctrl+N, a red disc in column 3, the computer's yellow reply, a clean close"
