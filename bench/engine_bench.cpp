@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/reference/reference.h"
 #include "engine/search.h"
 #include "game/gameview.h"
-#include "bench/reference/reference.h"
 
 namespace marlovin {
 namespace {

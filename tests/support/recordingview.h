@@ -80,7 +80,7 @@ class RecordingView : public GameView {
     }
 
     std::vector<Call> calls;
-    bool computer[3] = {false, true, false};  // check marks; the window starts with yellow's
+    std::array<bool, 3> computer = {false, true, false};  // check marks; yellow by default
     std::function<void(Call&)> onCall;
     int cutOffs = 0;
     int searchedMoves = 0;
