@@ -6,54 +6,34 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "engine/board.h"
 #include "ui/frmmain.h"
 
-namespace {
-
-// Closes every message box as it opens and remembers the last text.
-class MessageCloser : public QObject {
-  public:
-    QString lastText;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
-            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-                lastText = box->text();
-                QTimer::singleShot(0, box, [box] { box->done(QMessageBox::Ok); });
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-}  // namespace
+using namespace marlovin;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    MessageCloser closer;
-    app.installEventFilter(&closer);
-
-    auto window = std::make_unique<marlovin::frmMain>();
+    auto window = std::make_unique<frmMain>();
     window->show();
-    auto trigger = [&window](const char* name) {
+    QString message;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&message] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            message = box->text();
+            box->close();
+        }
+    });
+    closer.start(0);
+    for (const char* name : {"mCPUr", "mS1(3)", "mPlayNew"})
         window->findChild<QAction*>(QLatin1String(name))->trigger();
-    };
-    trigger("mCPUr");
-    trigger("mS1(3)");
-    trigger("mPlayNew");
 
-    const marlovin::Board& board = window->State().board;
     int discs = 0;
-    for (int c = 0; c < marlovin::kColumns; ++c)
-        discs += marlovin::ColumnHeight(board, c);
-    const bool ended = !closer.lastText.isEmpty() || discs == marlovin::kCells;
+    for (int column = 0; column < kColumns; ++column)
+        discs += ColumnHeight(window->State().board, column);
     std::printf("search depth %d, %d discs, message: \"%s\"\n", window->State().searchDepth, discs,
-                qPrintable(closer.lastText));
-
+                qPrintable(message));
     window.reset();
-    app.removeEventFilter(&closer);
-    return ended ? 0 : 1;
+    return !message.isEmpty() || discs == kCells ? 0 : 1;
 }
