@@ -17,7 +17,7 @@ struct ExitRequested {};
 // Everything the game logic needs from the main window. Each call runs synchronously on the
 // window's thread; PumpEvents is the only point where user input may run in between.
 class GameView {
-public:
+  public:
     virtual ~GameView() = default;
 
     // Paints all 49 cells from the board (0 white, 1 yellow, 2 red, others unchanged), then

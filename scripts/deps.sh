@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libxcb1-dev
     fonts-liberation fonts-urw-base35
     xvfb xauth xdotool imagemagick x11-utils
-    desktop-file-utils valgrind
+    desktop-file-utils valgrind python3
 )
 
 missing=()
