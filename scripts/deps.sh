@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ ninja-build pkg-config
+    cmake g++ ninja-build pkg-config clang-format git
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libxcb1-dev
     fonts-liberation fonts-urw-base35
