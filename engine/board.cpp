@@ -9,15 +9,14 @@ namespace {
 
 // Score of a window by its state yellow + 5 * red.
 constexpr std::array<std::int32_t, 25> kWindowScore = [] {
-    constexpr std::array<std::int32_t, 5> kByCount = {0, 1, 100, 10000, 1000000};
     std::array<std::int32_t, 25> scores{};
     for (int yellow = 0; yellow <= 4; ++yellow) {
         for (int red = 0; yellow + red <= 4; ++red) {
             const int state = yellow * kYellowStep + red * kRedStep;
             if (red == 0) {
-                scores[state] = kByCount[yellow];
+                scores[state] = kScoreByCount[yellow];
             } else if (yellow == 0) {
-                scores[state] = -kByCount[red];
+                scores[state] = -kScoreByCount[red];
             }
         }
     }

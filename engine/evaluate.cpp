@@ -9,8 +9,6 @@ namespace marlovin {
 
 namespace {
 
-constexpr std::array<std::int32_t, 5> kScoreByCount = {0, 1, 100, 10000, 1000000};
-
 Cell CellAt(int index) {
     return {index % kColumns, index / kColumns};
 }

@@ -19,6 +19,9 @@ inline constexpr int kRedStep = 5;
 inline constexpr int kYellowFour = 4 * kYellowStep;
 inline constexpr int kRedFour = 4 * kRedStep;
 
+// Score of a window holding n discs of one colour and none of the other.
+inline constexpr std::array<std::int32_t, 5> kScoreByCount = {0, 1, 100, 10000, 1000000};
+
 struct Window {
     std::array<std::uint8_t, 4> cells{};
 };
