@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "bench/reference/reference.h"
+#include "engine/gameview.h"
 #include "engine/search.h"
-#include "game/gameview.h"
 
 namespace marlovin {
 namespace {

@@ -11,8 +11,8 @@
 #include <QWindow>
 
 #include "engine/board.h"
+#include "engine/gameview.h"
 #include "engine/search.h"
-#include "game/gameview.h"
 #include "ui/frmmain.h"
 #include "ui/shape.h"
 

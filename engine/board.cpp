@@ -1,7 +1,7 @@
 #include "engine/board.h"
 
 #include "engine/windows.h"
-#include "game/gameview.h"
+#include "engine/gameview.h"
 
 namespace marlovin {
 

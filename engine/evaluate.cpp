@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
+#include "engine/gameview.h"
 #include "engine/windows.h"
-#include "game/gameview.h"
 
 namespace marlovin {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "engine/evaluate.h"
+#include "engine/gameview.h"
 #include "engine/windows.h"
-#include "game/gameview.h"
 
 namespace marlovin {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "engine/evaluate.h"
+#include "engine/gameview.h"
 #include "engine/search.h"
-#include "game/gameview.h"
 
 namespace marlovin {
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "engine/gameview.h"
 #include "game/gamestate.h"
-#include "game/gameview.h"
 #include "game/turncontroller.h"
 
 class QAction;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/evaluate.h"
-#include "game/gameview.h"
+#include "engine/gameview.h"
 
 namespace marlovin::reference {
 

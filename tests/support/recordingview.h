@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/board.h"
-#include "game/gameview.h"
+#include "engine/gameview.h"
 
 namespace marlovin::testing {
 
