@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
+#include <bit>
 #include <memory>
 
 #include "ui/frmmain.h"
@@ -63,6 +64,30 @@ class ReachTest : public QObject {
         QCOMPARE(Name("Label1"), "Rot");
         QCOMPARE(Name("Label5"), "Züge: " + window_->findChild<QLabel*>("Label5")->text());
         QCOMPARE(Name("matrix(21)"), "Spalte 3, Reihe 0: rot");
+    }
+    // Held, the key arrives as release/press pairs of equal time, not flagged as repeats; the
+    // window drops the release of the pair that comes while the computer moves.
+    void aHeldKeyPlaysOneDiscAndANewPressAfterARealReleaseAnother() {
+        Trigger("mPlayNew");  // red by hand against the computer's yellow
+        auto send = [this](QEvent::Type type, quint64 time) {
+            QKeyEvent key(type, Qt::Key_3, Qt::NoModifier);
+            key.setTimestamp(time);
+            QApplication::sendEvent(window_->findChild<QWidget*>("Command1(5)"), &key);
+        };
+        auto discs = [this] { return std::popcount(window_->State().board.OccupiedBits()); };
+        send(QEvent::KeyPress, 100);
+        window_->SetWindowEnabled(false);
+        send(QEvent::KeyRelease, 130);
+        window_->SetWindowEnabled(true);
+        send(QEvent::KeyPress, 130);
+        for (quint64 time : {160, 190}) {
+            send(QEvent::KeyRelease, time);
+            send(QEvent::KeyPress, time);
+        }
+        QCOMPARE(discs(), 2);
+        send(QEvent::KeyRelease, 200);
+        send(QEvent::KeyPress, 300);
+        QCOMPARE(discs(), 4);
     }
 };
 
