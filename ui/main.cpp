@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "ui/frmmain.h"
+#include "ui/qttranslation.h"
 
 namespace {
 
@@ -53,6 +54,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     qInstallMessageHandler(previousHandler);
 
+    // Without the translation Qt's English key names remain; the game is still playable.
+    marlovin::InstallQtGermanTexts();
     QApplication::setApplicationName(QStringLiteral("Marlovin"));
     QGuiApplication::setDesktopFileName(QStringLiteral("marlovin"));
 
