@@ -44,6 +44,8 @@ void HoldStderr() {
     std::fflush(stderr);
     realStderr = dup(STDERR_FILENO);
     if (realStderr < 0 || dup2(fileno(heldStderr), STDERR_FILENO) < 0) {
+        if (realStderr >= 0)
+            close(realStderr);
         std::fclose(heldStderr);
         heldStderr = nullptr;
     }
