@@ -1,5 +1,6 @@
 #include "game/turncontroller.h"
 
+#include <bit>
 #include <cstdlib>
 #include <string>
 
@@ -108,6 +109,13 @@ void TurnController::PlayColumn(int column) {
     if (std::abs(score) > kGameOverThreshold) {
         // The winner stays the player to move, so the next new game goes to the loser.
         Attempt([&] { AnnounceWin(score); });
+        Attempt([&] { view_.SetColumnButtonsEnabled(false); });
+        return;
+    }
+    // The last free cell filled without a four: a draw. Like the winner, the player who dropped
+    // the last disc stays to move, and no computer searches the full board.
+    if (std::popcount(state_.board.OccupiedBits()) == kCells) {
+        Attempt([&] { view_.ShowMessage("Das Spiel endet unentschieden."); });
         Attempt([&] { view_.SetColumnButtonsEnabled(false); });
         return;
     }

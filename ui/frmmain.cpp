@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
@@ -177,7 +178,7 @@ void frmMain::CreateControls() {
         Command1[i] = button;
     }
 
-    new KeyboardPlay(this, Command1, [this] { return windowEnabled_; });
+    keyboardPlay_ = new KeyboardPlay(this, Command1, [this] { return windowEnabled_; });
     accessibility_ = std::make_unique<Accessibility>(
         Accessibility::Controls{Command1, matrix, Shape1, Label1, Label5, Label6});
 }
@@ -457,7 +458,13 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         event->accept();
         return true;
     }
-    return IsInputEvent(event->type()) && BelongsToWindow(watched);
+    if (!IsInputEvent(event->type()) || !BelongsToWindow(watched))
+        return false;
+    // A held key's release may be dropped here and its paired press arrive once input is
+    // taken again; the keyboard play must still see that press as a repeat.
+    if (event->type() == QEvent::KeyRelease)
+        keyboardPlay_->NoteRelease(*static_cast<QKeyEvent*>(event));
+    return true;
 }
 
 void frmMain::CloseOverModal() {

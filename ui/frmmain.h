@@ -21,6 +21,7 @@ namespace marlovin {
 
 class Accessibility;
 class CloseRequestFilter;
+class KeyboardPlay;
 class Shape;
 
 // The main window: the board as 49 circles on a square, the seven column buttons, the status line
@@ -132,6 +133,7 @@ class frmMain : public QMainWindow, public GameView {
     // Between a search's first and last call: its changes of the player to move are not news.
     bool searching_ = false;
     std::unique_ptr<Accessibility> accessibility_;
+    KeyboardPlay* keyboardPlay_ = nullptr;
 };
 
 }  // namespace marlovin

@@ -154,5 +154,19 @@ TEST_F(Game, failingStepsAreSkippedOneByOneButARequestToEndTheProgramGoesStraigh
     EXPECT_FALSE(controller.TurnInProgress());
 }
 
+TEST_F(Game, theLastCellFilledWithoutAFourIsADrawThatKeepsThePlayerAndSearchesNothing) {
+    const std::string_view columns = "0300100300112115112232252233433644544644556566566";
+    for (std::size_t i = 0; i + 1 < columns.size(); ++i)
+        DropPiece(state.board, columns[i] - '0', i % 2 ? kYellow : kRed);
+    state.currentPlayer = kRed;
+    view.computer = {false, true, true};
+    // A failing message box must not keep the buttons on (continue-on-error).
+    view.onCall = [](Call& call) { call.op == Op::ShowMessage ? throw std::runtime_error("") : 0; };
+    controller.ColumnChosen(columns.back() - '0');
+    EXPECT_EQ(Trace("MBWPR"), "M0 B0") << "no turn passed, no search";
+    EXPECT_EQ(view.Of({Op::ShowMessage}).at(0).text, "Das Spiel endet unentschieden.");
+    EXPECT_EQ(state.currentPlayer, kRed);
+}
+
 }  // namespace
 }  // namespace marlovin

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include "engine/search.h"
 #include "tests/support/recordingview.h"
 #include "ui/frmmain.h"
+#include "ui/qttranslation.h"
 #include "ui/shape.h"
 
 using namespace marlovin;
@@ -153,6 +155,24 @@ class MainWindowTest : public QObject {
                 QCOMPARE(shot.pixelColor(probe), colour);
         }
         QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    }
+
+    // Two people fill the board without a four; Qt's own texts are German meanwhile.
+    void aFullBoardWithoutAFourIsADrawAndTheOtherColourStartsTheNextGame() {
+        QVERIFY(InstallQtGermanTexts());
+        QCOMPARE(action("mPlayNew")->shortcut().toString(QKeySequence::NativeText), "Strg+N");
+        QMessageBox box(QMessageBox::Warning, "Marlovin", "", QMessageBox::Ok);
+        QCOMPARE(box.button(QMessageBox::Ok)->text(), "OK");
+        action("mCPUyellow")->trigger();
+        action("mPlayNew")->trigger();
+        const QStringList seen = closingModals([this] {
+            for (QChar column : QString("0300100300112115112232252233433644544644556566566"))
+                clickColumn(column.digitValue());
+        });
+        QCOMPARE(seen, {"Marlovin: Das Spiel endet unentschieden."});
+        QCOMPARE(fills(kWhite) + enabledButtons(), 0);
+        action("mPlayNew")->trigger();
+        QCOMPARE(text("Label1"), "Gelb");
     }
 
   private:

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
+#include <bit>
+#include <cstdlib>
 #include <memory>
 
 #include "ui/frmmain.h"
@@ -63,6 +65,20 @@ class ReachTest : public QObject {
         QCOMPARE(Name("Label1"), "Rot");
         QCOMPARE(Name("Label5"), "Züge: " + window_->findChild<QLabel*>("Label5")->text());
         QCOMPARE(Name("matrix(21)"), "Spalte 3, Reihe 0: rot");
+    }
+
+    // Key 3, negative times for releases: pressed at 100 and held, so it repeats as
+    // release/press pairs of equal time; the window drops the release at 130 as if the computer
+    // were still moving. Released at 200, pressed again at 300.
+    void aHeldKeyPlaysOneDiscAndANewPressAfterARealReleaseAnother() {
+        Trigger("mPlayNew");  // red by hand against the computer's yellow
+        for (int time : {100, -130, 130, -160, 160, -200, 300}) {
+            window_->SetWindowEnabled(time != -130);
+            QKeyEvent key(time < 0 ? QEvent::KeyRelease : QEvent::KeyPress, Qt::Key_3, {});
+            key.setTimestamp(quint64(std::abs(time)));
+            QApplication::sendEvent(window_->findChild<QWidget*>("Command1(5)"), &key);
+        }
+        QCOMPARE(std::popcount(window_->State().board.OccupiedBits()), 4);
     }
 };
 
