@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "ui/frmmain.h"
+#include "version.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ int main(int argc, char* argv[]) {
     qInstallMessageHandler(previousHandler);
 
     QApplication::setApplicationName(QStringLiteral("Marlovin"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("marlovin"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(marlovin::version::kAppId));
 
     marlovin::frmMain window;
     QApplication::setWindowIcon(window.windowIcon());
