@@ -12,8 +12,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Dunfeld <kontakt@marlovin.example.org>")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# What the linker does not show: Qt's X11 platform plugin and Qt's own German texts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+# What the linker does not show: Qt's own German texts. Qt's X11 platform plugin comes with
+# libqt6gui6, which the linker does show; the Wayland plugin is optional (X11 through XWayland).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "four in a row on a 7 x 7 board")
 file(READ ${CMAKE_CURRENT_LIST_DIR}/description description)
