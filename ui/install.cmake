@@ -1,20 +1,24 @@
 # Installs the program and, on freedesktop systems, its menu entry, icons, AppStream metainfo,
-# manual pages and documentation. Debian's games layout: the program goes to <prefix>/games.
+# manual pages and documentation. Debian's layout for games: the program goes to <prefix>/games.
 include(GNUInstallDirs)
 
-set(MARLOVIN_INSTALL_GAMESDIR games CACHE STRING "Where the program is installed, below the prefix")
+set(games_dir ${CMAKE_INSTALL_BINDIR})
+if(UNIX AND NOT APPLE)
+    set(games_dir games)
+endif()
+set(MARLOVIN_INSTALL_GAMESDIR ${games_dir} CACHE STRING "Where the program goes, below the prefix")
 install(TARGETS marlovin RUNTIME DESTINATION ${MARLOVIN_INSTALL_GAMESDIR})
 
 if(UNIX AND NOT APPLE)
     # The menu entry names the program by its full path, taken from the prefix at install time
     # (cmake --install --prefix), so it starts the game whether or not that games folder is on
     # the desktop session's PATH.
+    set(entry ${CMAKE_INSTALL_DATADIR}/applications/${MARLOVIN_APP_ID}.desktop)
     install(CODE "
         set(MARLOVIN_INSTALLED_PROGRAM \"\${CMAKE_INSTALL_PREFIX}/${MARLOVIN_INSTALL_GAMESDIR}/marlovin\")
+        message(STATUS \"Installing: \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${entry}\")
         configure_file(\"${CMAKE_CURRENT_SOURCE_DIR}/${MARLOVIN_APP_ID}.desktop.in\"
-            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/${MARLOVIN_APP_ID}.desktop\"
-            @ONLY)
-        message(STATUS \"Installing: \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/${MARLOVIN_APP_ID}.desktop\")")
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${entry}\" @ONLY)")
     install(FILES assets/icon.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME marlovin.png)
     install(FILES assets/icon.svg
@@ -24,31 +28,26 @@ if(UNIX AND NOT APPLE)
     install(FILES ${dist}/${MARLOVIN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
     # Manual pages and the changelog are compressed reproducibly (no name, no time stamp).
-    set(compressed)
-    foreach(pair IN ITEMS "marlovin.6:man/marlovin.6.gz" "marlovin.de.6:man/de/marlovin.6.gz"
-            "changelog:doc/changelog.gz")
-        string(REPLACE ":" ";" pair "${pair}")
-        list(GET pair 0 source)
-        list(GET pair 1 target)
-        get_filename_component(folder ${CMAKE_CURRENT_BINARY_DIR}/${target} DIRECTORY)
-        add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${target}
+    function(marlovin_install_gzipped source destination name)
+        set(folder ${CMAKE_CURRENT_BINARY_DIR}/gz/${destination})
+        add_custom_command(OUTPUT ${folder}/${name}.gz
             COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
-            COMMAND sh -c "gzip -9nc '${dist}/${source}' > '${CMAKE_CURRENT_BINARY_DIR}/${target}'"
-            DEPENDS ${dist}/${source} VERBATIM)
-        list(APPEND compressed ${CMAKE_CURRENT_BINARY_DIR}/${target})
-    endforeach()
-    add_custom_target(marlovin_compressed_docs ALL DEPENDS ${compressed})
-    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/marlovin.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/de/marlovin.6.gz
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man6)
-    install(FILES ${dist}/copyright ${CMAKE_CURRENT_BINARY_DIR}/doc/changelog.gz
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/marlovin)
-endif()
+            COMMAND sh -c "gzip -9nc '${source}' > '${folder}/${name}.gz'"
+            DEPENDS ${source} VERBATIM)
+        string(MAKE_C_IDENTIFIER "${destination}/${name}" id)
+        add_custom_target(marlovin_gz_${id} ALL DEPENDS ${folder}/${name}.gz)
+        install(FILES ${folder}/${name}.gz DESTINATION ${destination})
+    endfunction()
+    marlovin_install_gzipped(${dist}/marlovin.6 ${CMAKE_INSTALL_MANDIR}/man6 marlovin.6)
+    marlovin_install_gzipped(${dist}/marlovin.de.6 ${CMAKE_INSTALL_MANDIR}/de/man6 marlovin.6)
+    marlovin_install_gzipped(${dist}/changelog ${CMAKE_INSTALL_DATADIR}/doc/marlovin changelog)
+    install(FILES ${dist}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/marlovin)
 
-# Only the Debian package carries lintian's overrides (dist/package.cmake sets the variable).
-install(CODE "
-    if(MARLOVIN_DEBIAN_PACKAGE)
-        file(INSTALL \"${PROJECT_SOURCE_DIR}/dist/lintian-overrides\"
-            DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/lintian/overrides\"
-            RENAME marlovin)
-    endif()")
+    # Only the Debian package carries lintian's overrides (dist/package.cmake sets the variable).
+    install(CODE "
+        if(MARLOVIN_DEBIAN_PACKAGE)
+            file(INSTALL \"${dist}/lintian-overrides\"
+                DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/lintian/overrides\"
+                RENAME marlovin)
+        endif()")
+endif()
