@@ -9,6 +9,7 @@ packages=(
     fonts-liberation fonts-urw-base35
     xvfb xauth xdotool imagemagick x11-utils
     desktop-file-utils valgrind python3
+    dpkg-dev lintian appstream man-db
 )
 
 missing=()

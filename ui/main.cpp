@@ -12,6 +12,7 @@
 #include "ui/displaycheck.h"
 #include "ui/frmmain.h"
 #include "ui/qttranslation.h"
+#include "version.h"
 
 namespace {
 
@@ -140,7 +141,7 @@ int main(int argc, char* argv[]) {
     // Without the translation Qt's English key names remain; the game is still playable.
     marlovin::InstallQtGermanTexts();
     QApplication::setApplicationName(QStringLiteral("Marlovin"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("marlovin"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(marlovin::version::kAppId));
 
     marlovin::frmMain window;
     QApplication::setWindowIcon(window.windowIcon());
