@@ -6,7 +6,7 @@ packages=(
     cmake g++ ninja-build pkg-config clang-format git
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libxcb1-dev
-    fonts-liberation fonts-urw-base35
+    fonts-liberation fonts-urw-base35 fonts-dejavu-core
     xvfb xauth xdotool imagemagick x11-utils
     desktop-file-utils valgrind python3
 )
