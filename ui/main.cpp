@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "ui/frmmain.h"
+#include "ui/terminate.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("marlovin"));
 
     marlovin::frmMain window;
+    marlovin::TerminateHandler onTerminate([&window] { window.CloseOverModal(); });
     QApplication::setWindowIcon(window.windowIcon());
     window.show();
     return QApplication::exec();
