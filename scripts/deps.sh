@@ -5,8 +5,8 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config clang-format git
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev libxcb1-dev qt6-translations-l10n
-    fonts-liberation fonts-urw-base35
+    qt6-base-dev libxcb1-dev qt6-translations-l10n qt6-wayland weston
+    fonts-liberation fonts-urw-base35 fonts-dejavu-core
     xvfb xauth xdotool imagemagick x11-utils
     desktop-file-utils valgrind python3
     dpkg-dev lintian appstream man-db

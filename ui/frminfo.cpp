@@ -1,7 +1,6 @@
 #include "ui/frminfo.h"
 
 #include <QFont>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -14,6 +13,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "ui/fonts.h"
 #include "version.h"
 
 // The resource initialiser must be named at global scope; the windows live in a static library,
@@ -39,6 +39,7 @@ const QColor kTitleColour(189, 0, 4);
 // Sizes in pixels rather than points: the layout is fixed in pixels, so 9.75 pt and 18 pt are
 // taken at 96 dots per inch whatever the screen's logical resolution says.
 QFont bodyFont() {
+    EnsureFonts();
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(13);
     font.setWeight(QFont::Normal);
@@ -46,13 +47,7 @@ QFont bodyFont() {
 }
 
 QFont titleFont() {
-    [[maybe_unused]] static const bool substituted = [] {
-        if (!QFontDatabase::hasFamily(QStringLiteral("Century Gothic"))) {
-            QFont::insertSubstitution(QStringLiteral("Century Gothic"),
-                                      QStringLiteral("URW Gothic"));
-        }
-        return true;
-    }();
+    EnsureFonts();
     QFont font(QStringLiteral("Century Gothic"));
     font.setPixelSize(24);
     font.setWeight(QFont::Bold);

@@ -20,6 +20,7 @@
 #include "engine/board.h"
 #include "ui/accessibility.h"
 #include "ui/closerequestfilter.h"
+#include "ui/fonts.h"
 #include "ui/frminfo.h"
 #include "ui/keyboardplay.h"
 #include "ui/shape.h"
@@ -111,6 +112,8 @@ bool IsInputEvent(QEvent::Type type) {
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     [[maybe_unused]] static const bool resourcesReady = (InitResources(), true);
+    // Before the first widget, so that a font this sets for the application reaches them all.
+    EnsureFonts();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Marlovin"));
     setWindowIcon(QIcon(QStringLiteral(":/marlovin/icon.png")));

@@ -73,6 +73,9 @@ class frmMain : public QMainWindow, public GameView {
     bool WindowInputEnabled() const { return windowEnabled_; }
     // True once the window has been closed or "&Verlassen" chosen.
     bool QuitRequested() const { return quitRequested_; }
+    // The close box, also while a modal window blocks this one: ends the modal windows, then
+    // closes as usual.
+    void CloseOverModal();
 
   protected:
     bool event(QEvent* event) override;
@@ -89,9 +92,6 @@ class frmMain : public QMainWindow, public GameView {
     // Syncs the labels, processes every waiting event and unwinds if the program is to end.
     void ProcessEvents();
     bool BelongsToWindow(QObject* object) const;
-    // The close box used while a modal window blocks this one: ends the modal windows, then
-    // closes as usual.
-    void CloseOverModal();
 
     GameState state_;
     TurnController controller_{state_, *this};

@@ -12,6 +12,7 @@
 #include "ui/displaycheck.h"
 #include "ui/frmmain.h"
 #include "ui/qttranslation.h"
+#include "ui/terminate.h"
 #include "version.h"
 
 namespace {
@@ -144,6 +145,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(marlovin::version::kAppId));
 
     marlovin::frmMain window;
+    marlovin::TerminateHandler onTerminate([&window] { window.CloseOverModal(); });
     QApplication::setWindowIcon(window.windowIcon());
     window.show();
     return QApplication::exec();

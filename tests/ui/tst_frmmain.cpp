@@ -46,6 +46,9 @@ class MainWindowTest : public QObject {
     void init() {
         window_ = std::make_unique<frmMain>();
         window_->show();
+        // Wayland leaves focus to the compositor, and a headless one has no seat to give it.
+        if (QGuiApplication::platformName() == QLatin1String("wayland"))
+            QApplication::setActiveWindow(window_.get());
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     }
     void cleanup() { window_.reset(); }
