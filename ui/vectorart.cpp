@@ -1,9 +1,17 @@
 #include "ui/vectorart.h"
 
-#include <QPainter>
+#include <QFile>
 #include <QPixmap>
-#include <QSvgRenderer>
 #include <cmath>
+
+// librsvg draws the filters, masks and letter spacing of the pictures, which Qt's SVG module
+// leaves out; it is also what the bitmaps were made with.
+#include <cairo.h>
+// GLib names a member "signals", which Qt defines as a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <librsvg/rsvg.h>
+#pragma pop_macro("signals")
 
 namespace marlovin {
 
@@ -13,9 +21,29 @@ QImage RenderVector(const QString& resource, QSize size, qreal ratio, const QCol
                  QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(background);
-    QSvgRenderer renderer(resource);
-    QPainter painter(&image);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        return image;
+    const QByteArray data = file.readAll();
+    GError* error = nullptr;
+    RsvgHandle* handle = rsvg_handle_new_from_data(
+        reinterpret_cast<const guint8*>(data.constData()), static_cast<gsize>(data.size()), &error);
+    if (handle == nullptr) {
+        g_clear_error(&error);
+        return image;
+    }
+    // Cairo's ARGB32 is premultiplied and native-endian, the layout of the image's pixels.
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(image.bits(), CAIRO_FORMAT_ARGB32, image.width(),
+                                            image.height(), static_cast<int>(image.bytesPerLine()));
+    cairo_t* cairo = cairo_create(surface);
+    const RsvgRectangle viewport{0, 0, size.width() * ratio, size.height() * ratio};
+    if (!rsvg_handle_render_document(handle, cairo, &viewport, &error))
+        g_clear_error(&error);
+    cairo_destroy(cairo);
+    cairo_surface_finish(surface);
+    cairo_surface_destroy(surface);
+    g_object_unref(handle);
     return image;
 }
 

@@ -1,5 +1,4 @@
 #include <QColorSpace>
-#include <QIcon>
 #include <QImage>
 #include <QTest>
 
@@ -7,12 +6,12 @@
 #include "ui/frmmain.h"
 #include "ui/shape.h"
 
-// A picture file of the tree as plain pixels, whatever colour space it names; an SVG file is
-// drawn at `size` logical pixels and the ratio `r` by the SVG icon engine, a renderer of its own.
-static QImage file(const char* name, QSize size = {}, qreal r = 1) {
-    const QString path = QStringLiteral(MARLOVIN_SOURCE_DIR "/") + name;
-    QImage image = size.isValid() ? QIcon(path).pixmap(size, r).toImage() : QImage(path);
+// A picture file of the working directory as plain pixels at the ratio `r`, whatever colour
+// space it names.
+static QImage file(const char* name, qreal r = 1) {
+    QImage image(name);
     image.setColorSpace({});
+    image.setDevicePixelRatio(r);
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
@@ -38,7 +37,7 @@ class DensityTest : public QObject {
         for (int i = 0; i < shapes.size(); ++i)
             shapes[i]->SetFillColor(QList<QColor>{Qt::white, Qt::yellow, Qt::red}[i % 3]);
         window.HighlightFour({{{0, 0}, {1, 1}, {2, 2}, {3, 3}}});
-        QCOMPARE(draw(window.centralWidget(), 1, {8, 8, 185, 185}), file("tests/ui/board_1x.png"));
+        QCOMPARE(draw(window.centralWidget(), 1, {8, 8, 185, 185}), file("board_1x.png"));
         for (const qreal ratio : {1.25, 1.5, 1.75, 2.0})
             for (marlovin::Shape* shape : shapes) {
                 const QImage image = draw(shape, ratio, shape->rect());
@@ -50,10 +49,10 @@ class DensityTest : public QObject {
                         image.createAlphaMask() != image.createAlphaMask(Qt::OrderedAlphaDither));
             }
         marlovin::frmInfo info(&window);
-        QCOMPARE(draw(&info, 1, {0, 0, 154, 294}), file("ui/assets/banner.png"));
-        QCOMPARE(draw(&info, 2, {0, 0, 154, 294}), file("ui/assets/banner.svg", {154, 294}, 2));
+        QCOMPARE(draw(&info, 1, {0, 0, 154, 294}), file("banner.png"));
+        QCOMPARE(draw(&info, 2, {0, 0, 154, 294}), file("banner_2x.png", 2));
         QCOMPARE(window.windowIcon().pixmap(32), QPixmap(":/marlovin/icon.png"));
-        QCOMPARE(window.windowIcon().pixmap(64).toImage(), file("ui/assets/icon.svg", {64, 64}));
+        QCOMPARE(window.windowIcon().pixmap(64).toImage(), file("icon_2x.png"));
     }
 };
 
