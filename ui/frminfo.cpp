@@ -92,12 +92,13 @@ class Banner : public QLabel {
             QPainter probe(this);
             ratio = probe.paintEngine()->paintDevice()->devicePixelRatioF();
         }
-        if (ratio <= 1) {
+        if (ratio > 1 && (sharp_.isNull() || sharp_.devicePixelRatio() != ratio))
+            sharp_ = RenderVector(QStringLiteral(":/info/banner.svg"), size(), ratio, Qt::white);
+        // The bitmap also stands in should the vector source fail to draw.
+        if (ratio <= 1 || sharp_.isNull()) {
             QLabel::paintEvent(event);
             return;
         }
-        if (sharp_.isNull() || sharp_.devicePixelRatio() != ratio)
-            sharp_ = RenderVector(QStringLiteral(":/info/banner.svg"), size(), ratio, Qt::white);
         QPainter(this).drawImage(QPointF(0, 0), sharp_);
     }
 

@@ -5,6 +5,8 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 namespace marlovin {
 
@@ -74,7 +76,7 @@ QImage smoothCircle(int side, int border, QColor fill, QColor outline) {
     constexpr int kSamples = kGrid * kGrid;
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     const double outer = side / 2.0;
-    const double inner = outer - border;
+    const double inner = std::max(0.0, outer - border);
     for (int y = 0; y < side; ++y) {
         for (int x = 0; x < side; ++x) {
             int inFill = 0;
@@ -130,15 +132,19 @@ void Shape::PaintSmooth(QPainter& painter) {
         fillSquare(border, fill_);
         return;
     }
-    // Border changes come many times a second during a search; the circle is built again only
-    // when something it shows has changed.
-    const auto key = std::make_tuple(side, border, fill_.rgba(), border_.rgba());
-    if (key != circleKey_) {
-        circle_ = smoothCircle(side, border, fill_, border > 0 ? border_ : fill_);
-        circle_.setDevicePixelRatio(scale);
-        circleKey_ = key;
+    // Borders change many times a second during a search, between a handful of looks that all
+    // circles share, so each look is built once.
+    static std::map<std::tuple<int, int, QRgb, QRgb, qreal>, QImage> looks;
+    const auto key = std::make_tuple(side, border, fill_.rgba(), border_.rgba(), scale);
+    auto look = looks.find(key);
+    if (look == looks.end()) {
+        if (looks.size() >= 64)  // colours set from elsewhere could otherwise pile up
+            looks.clear();
+        QImage circle = smoothCircle(side, border, fill_, border > 0 ? border_ : fill_);
+        circle.setDevicePixelRatio(scale);
+        look = looks.emplace(key, circle).first;
     }
-    painter.drawImage(toLogical.map(QPointF(left, top)), circle_);
+    painter.drawImage(toLogical.map(QPointF(left, top)), look->second);
 }
 
 }  // namespace marlovin

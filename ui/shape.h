@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QColor>
-#include <QImage>
 #include <QWidget>
-#include <tuple>
 
 class QPainter;
 
@@ -39,9 +37,6 @@ class Shape : public QWidget {
     QColor fill_{Qt::black};
     QColor border_{Qt::black};
     int borderWidth_ = 1;
-    // The circle as last drawn above a ratio of 1, and its size, border width and colours.
-    QImage circle_;
-    std::tuple<int, int, QRgb, QRgb> circleKey_;
 };
 
 }  // namespace marlovin

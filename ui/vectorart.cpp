@@ -23,14 +23,14 @@ QImage RenderVector(const QString& resource, QSize size, qreal ratio, const QCol
     image.fill(background);
     QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
-        return image;
+        return {};
     const QByteArray data = file.readAll();
     GError* error = nullptr;
     RsvgHandle* handle = rsvg_handle_new_from_data(
         reinterpret_cast<const guint8*>(data.constData()), static_cast<gsize>(data.size()), &error);
     if (handle == nullptr) {
         g_clear_error(&error);
-        return image;
+        return {};
     }
     // Cairo's ARGB32 is premultiplied and native-endian, the layout of the image's pixels.
     cairo_surface_t* surface =
@@ -38,21 +38,23 @@ QImage RenderVector(const QString& resource, QSize size, qreal ratio, const QCol
                                             image.height(), static_cast<int>(image.bytesPerLine()));
     cairo_t* cairo = cairo_create(surface);
     const RsvgRectangle viewport{0, 0, size.width() * ratio, size.height() * ratio};
-    if (!rsvg_handle_render_document(handle, cairo, &viewport, &error))
-        g_clear_error(&error);
+    const bool drawn = rsvg_handle_render_document(handle, cairo, &viewport, &error);
+    g_clear_error(&error);
     cairo_destroy(cairo);
     cairo_surface_finish(surface);
     cairo_surface_destroy(surface);
     g_object_unref(handle);
-    return image;
+    return drawn ? image : QImage();
 }
 
 QIcon ProgramIcon() {
     QIcon icon(QStringLiteral(":/marlovin/icon.png"));
     // 32 pixels at ratios from 1.25 to 4; smaller sizes keep coming from the bitmap.
     for (const int side : {40, 48, 56, 64, 80, 96, 128}) {
-        icon.addPixmap(QPixmap::fromImage(RenderVector(QStringLiteral(":/marlovin/icon.svg"),
-                                                       QSize(side, side), 1, Qt::transparent)));
+        const QImage image = RenderVector(QStringLiteral(":/marlovin/icon.svg"), QSize(side, side),
+                                          1, Qt::transparent);
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
 }
