@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
@@ -14,6 +15,7 @@
 #include <QShowEvent>
 
 #include "ui/fonts.h"
+#include "ui/vectorart.h"
 #include "version.h"
 
 // The resource initialiser must be named at global scope; the windows live in a static library,
@@ -71,6 +73,34 @@ QLabel* makeTitle(QWidget* parent, const char* name, const QRect& frame, const Q
     return label;
 }
 
+// The bitmap at a ratio of 1, where its pixels are fixed; above that the vector source drawn at the
+// density of the device painted on.
+class Banner : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        qreal ratio = 1;
+        {
+            // The engine's device is where the pixels land, also when rendered into an image.
+            QPainter probe(this);
+            ratio = probe.paintEngine()->paintDevice()->devicePixelRatioF();
+        }
+        if (ratio > 1 && (sharp_.isNull() || sharp_.devicePixelRatio() != ratio))
+            sharp_ = RenderVector(QStringLiteral(":/info/banner.svg"), size(), ratio, Qt::white);
+        // The bitmap also stands in should the vector source fail to draw.
+        if (ratio <= 1 || sharp_.isNull()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter(this).drawImage(QPointF(0, 0), sharp_);
+    }
+
+  private:
+    QImage sharp_;
+};
+
 const QString kCredits = QStringLiteral(
     "Entwickler:\n"
     "Das Marlovin-Team\n"
@@ -95,7 +125,7 @@ frmInfo::frmInfo(QWidget* owner)
 
     const QFont body = bodyFont();
 
-    Image1 = new QLabel(this);
+    Image1 = new Banner(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips(0, 0, 2310, 4410));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);

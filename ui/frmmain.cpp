@@ -24,6 +24,7 @@
 #include "ui/frminfo.h"
 #include "ui/keyboardplay.h"
 #include "ui/shape.h"
+#include "ui/vectorart.h"
 
 // The resources live in a static library, so nothing would pull their initialiser in otherwise.
 static void InitResources() {
@@ -116,7 +117,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     EnsureFonts();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Marlovin"));
-    setWindowIcon(QIcon(QStringLiteral(":/marlovin/icon.png")));
+    setWindowIcon(ProgramIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 

@@ -3,11 +3,14 @@
 #include <QColor>
 #include <QWidget>
 
+class QPainter;
+
 namespace marlovin {
 
-// A filled circle or square with a border, like the shape controls the board is built from. It
-// paints without antialiasing so fill and border keep their exact colours, and leaves the pixels
-// outside a circle untouched so a lower shape or the window shows through there.
+// A filled circle or square with a border, like the shape controls the board is built from. At a
+// device pixel ratio of 1 it paints without antialiasing so fill and border keep their exact
+// colours; above 1 the edges are smoothed. It leaves the pixels outside a circle untouched so a
+// lower shape or the window shows through there.
 class Shape : public QWidget {
     Q_OBJECT
   public:
@@ -28,6 +31,8 @@ class Shape : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    void PaintSmooth(QPainter& painter);
+
     Kind kind_;
     QColor fill_{Qt::black};
     QColor border_{Qt::black};
