@@ -2,7 +2,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -11,9 +14,9 @@
 #include <memory>
 #include <tuple>
 
-#include "engine/board.h"
 #include "engine/search.h"
 #include "tests/support/recordingview.h"
+#include "ui/frminfo.h"
 #include "ui/frmmain.h"
 #include "ui/shape.h"
 
@@ -37,6 +40,18 @@ static QStringList closingModals(const std::function<void()>& act) {
     return seen;
 }
 
+// The items' texts in order, each menu's items in brackets after its own text.
+static QString menuTree(const QList<QAction*>& items) {
+    QStringList texts;
+    for (QAction* item : items)
+        texts << item->text() + (item->menu() ? "(" + menuTree(item->menu()->actions()) + ")" : "");
+    return texts.join(',');
+}
+
+static QString text(const QWidget* window, const char* label) {
+    return window->findChild<QLabel*>(label)->text();
+}
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 
@@ -48,16 +63,37 @@ class MainWindowTest : public QObject {
     }
     void cleanup() { window_.reset(); }
 
-    // The other cases start their games by "&Neues Spiel".
+    // Texts, places (the layout's twips divided by 15), icon and state at start-up; then Ctrl+N
+    // and a click that the computer answers.
     void startUpThenCtrlNThenAClickThatTheComputerAnswers() {
-        QCOMPARE(text("Label1") + text("Label5") + text("Label6"), "ready");
+        QCOMPARE(menuTree(window_->menuBar()->actions()),
+                 "&Spiel(&Neues Spiel,&Verlassen),&Optionen(&CPU-Spieler(&Rot,&Gelb),"
+                 "&Schwierigkeit(Stufe &1,Stufe &2,Stufe &3,Stufe &4)),&Info");
         QCOMPARE(marks(), "-x-x--");
+        const std::tuple<const char*, QRect, QString> labels[] = {
+            {"Label1", {8, 232, 185, 25}, "ready"},
+            {"Label3", {8, 264, 33, 17}, "Züge:"},
+            {"Label4", {104, 264, 41, 17}, "Cutoffs:"},
+            {"Label5", {40, 264, 49, 17}, ""},
+            {"Label6", {144, 264, 49, 17}, ""}};
+        for (const auto& [name, geometry, caption] : labels) {
+            QCOMPARE(window_->findChild<QLabel*>(name)->geometry(), geometry);
+            QCOMPARE(text(window_.get(), name), caption);
+        }
+        for (int i = 0; i < kCells; ++i)
+            QCOMPARE(circle(i)->geometry(), QRect(16 + 24 * (i / 7), 160 - 24 * (i % 7), 25, 25));
+        for (int i = 0; i < kColumns; ++i) {
+            QCOMPARE(button(i)->geometry(), QRect(16 + 24 * i, 200, 25, 25));
+            QCOMPARE(button(i)->text(), QString::number(i));
+        }
         QCOMPARE(enabledButtons(), 0);
+        QCOMPARE(window_->findChild<Shape*>("Shape1")->geometry(), QRect(8, 8, 185, 185));
+        QCOMPARE(window_->centralWidget()->size(), QSize(201, 285));
+        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        QCOMPARE(window_->windowIcon().pixmap(32, 32).size(), QSize(32, 32));
 
         QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(fills(kWhite), kCells);
-        QCOMPARE(enabledButtons(), kColumns);
-
         Board expected;
         DropPiece(expected, 3, kRed);
         testing::RecordingView search;
@@ -65,8 +101,15 @@ class MainWindowTest : public QObject {
         clickColumn(3);
         QCOMPARE(window_->State().board, expected);
         QCOMPARE(fills(kRedDisc) + fills(kYellowDisc), 2);
-        QCOMPARE(text("Label1") + " " + text("Label5"), "Rot 742");  // red, a person, is to move
-        QCOMPARE(text("Label6"), QString::number(search.cutOffs));
+        QCOMPARE(text(window_.get(), "Label1") + " " + text(window_.get(), "Label5"), "Rot 742");
+        QCOMPARE(text(window_.get(), "Label6"), QString::number(search.counters[0]));
+        // Stacking and colours: a highlighted four, a circle over its lower neighbour, discs.
+        window_->HighlightFour({Cell{0, 0}, Cell{1, 1}, Cell{2, 2}, Cell{3, 3}});
+        const QImage shot = window_->centralWidget()->grab().toImage();
+        const std::pair<QPoint, QColor> probes[] = {
+            {{16, 172}, kBlack}, {{40, 172}, kSilver}, {{100, 172}, kRedDisc}, {{172, 28}, kWhite}};
+        for (const auto& [probe, colour] : probes)
+            QCOMPARE(shot.pixelColor(probe), colour);
     }
 
     void disabledWindowRefusesInputThenAWinBlackensTheFourAndDisablesTheButtons() {
@@ -130,39 +173,71 @@ class MainWindowTest : public QObject {
         QCOMPARE(std::popcount(window_->State().board.OccupiedBits()), discs);
     }
 
-    void controlsSitAndPaintWhereTheLayoutPutsThem() {
+    // "&Info" chosen while a person's disc is being drawn, with the main window far from the
+    // screen's centre, closed by Enter, Esc or a click on "&OK"; each turn then carries on.
+    void aboutWindowOpensCentredMidTurnBlocksTheMainWindowAndClosesByEnterEscOrOk() {
+        window_->move(window_->screen()->geometry().center() + QPoint(150, 100));
         action("mPlayNew")->trigger();
-        clickColumn(3);
-        window_->HighlightFour({Cell{0, 0}, Cell{1, 1}, Cell{2, 2}, Cell{3, 3}});
-        const QImage shot = window_->centralWidget()->grab().toImage();
-        // Each control's place, and a pixel of it in the client area with its colour if given.
-        const std::tuple<const char*, QRect, QPoint, QColor> controls[] = {
-            {"Shape1", {8, 8, 185, 185}, {9, 100}, kBlack},
-            {"matrix(0)", {16, 160, 25, 25}, {16, 172}, kBlack},   // a border of the four
-            {"matrix(7)", {40, 160, 25, 25}, {40, 172}, kSilver},  // drawn over matrix(0)
-            {"matrix(21)", {88, 160, 25, 25}, {100, 172}, kRedDisc},
-            {"matrix(48)", {160, 16, 25, 25}, {172, 28}, kWhite},
-            {"Command1(6)", {160, 200, 25, 25}, {}, {}},
-            {"Label1", {8, 232, 185, 25}, {}, {}},
-            {"Label5", {40, 264, 49, 17}, {}, {}},
-            {"Label6", {144, 264, 49, 17}, {}, {}},
+        const auto menuOpensOnClick = [this] {
+            QTest::mouseClick(
+                window_->windowHandle(), Qt::LeftButton, {},
+                window_->menuBar()->actionGeometry(window_->menuBar()->actions()[0]).center());
+            return QApplication::activePopupWidget() != nullptr;
         };
-        for (const auto& [name, geometry, probe, colour] : controls) {
-            QCOMPARE(window_->findChild<QWidget*>(name)->geometry(), geometry);
-            if (colour.isValid())
-                QCOMPARE(shot.pixelColor(probe), colour);
+        int discs = 0;
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_unknown /* "&OK" */}) {
+            QStringList seen;
+            const auto lookAndClose = [&] {
+                auto* info = qobject_cast<frmInfo*>(QApplication::activeModalWidget());
+                auto* credits = info->findChild<QPlainTextEdit*>("Text1");
+                QTest::keyClicks(credits, "xyz");
+                seen << text(info, "Label1") + text(info, "Label2") + text(info, "Label4")
+                     << QString("%1 %2")
+                            .arg(credits->toPlainText().contains("xyz"))
+                            .arg(credits->verticalScrollBar()->value());
+                credits->verticalScrollBar()->setValue(credits->verticalScrollBar()->maximum());
+                const QPoint offCentre =
+                    info->frameGeometry().center() - info->screen()->geometry().center();
+                seen << QString("%1x%2 %3")
+                            .arg(info->width())
+                            .arg(info->height())
+                            .arg(offCentre.manhattanLength() <= 1);
+                for (QWidget* child : info->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                    // The line's stored end lies beyond the window, which clips it at its border.
+                    if (!info->rect().contains(child->geometry()) &&
+                        !(child->objectName() == "Line1" &&
+                          child->geometry().left() < info->width() &&
+                          child->geometry().right() >= info->width() - 1))
+                        seen << child->objectName() + " outside";
+                }
+                seen << QString::number(window_->Controller().TurnInProgress() &&
+                                        !menuOpensOnClick());
+                key == Qt::Key_unknown
+                    ? QTest::mouseClick(info->findChild<QPushButton*>("Command1"), Qt::LeftButton)
+                    : QTest::keyClick(credits, key);
+            };
+            QMetaObject::invokeMethod(
+                window_.get(),
+                [&] {
+                    QTimer::singleShot(0, lookAndClose);
+                    action("mInfo")->trigger();
+                },
+                Qt::QueuedConnection);
+            clickColumn(3);
+            QCOMPARE(seen, QStringList({"DunfeldMarlovin1.0.1", "0 0", "417x294 1", "1"}));
+            QCOMPARE(text(window_.get(), "Label1"), "Rot");  // the computer has answered
+            QCOMPARE(std::popcount(window_->State().board.OccupiedBits()), discs += 2);
         }
-        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        QVERIFY(menuOpensOnClick());
     }
 
   private:
     QAction* action(const QString& name) const { return window_->findChild<QAction*>(name); }
-    QString text(const char* label) const { return window_->findChild<QLabel*>(label)->text(); }
-    Shape* circle(int i) const { return window_->findChild<Shape*>(QString("matrix(%1)").arg(i)); }
-    void clickColumn(int i) const {
-        QTest::mouseClick(window_->findChild<QPushButton*>(QString("Command1(%1)").arg(i)),
-                          Qt::LeftButton);
+    QPushButton* button(int i) const {
+        return window_->findChild<QPushButton*>(QString("Command1(%1)").arg(i));
     }
+    Shape* circle(int i) const { return window_->findChild<Shape*>(QString("matrix(%1)").arg(i)); }
+    void clickColumn(int i) const { QTest::mouseClick(button(i), Qt::LeftButton); }
     int fills(const QColor& colour) const {
         return int(std::ranges::count(window_->findChildren<Shape*>(), colour, &Shape::FillColor));
     }
