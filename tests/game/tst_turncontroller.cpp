@@ -56,24 +56,6 @@ TEST_F(Game, theFirstNewGameGoesToRedAndEachRedDiscIsAnsweredAtDepthThreeWhileIn
     EXPECT_GE(refused, 3);
 }
 
-TEST_F(Game, withBothColoursComputerControlledOneNewGamePlaysAWholeGameToAWinOrAFullBoard) {
-    view.computer[kRed] = true;
-    int drawn = 0;
-    bool inTurn = true;
-    view.onCall = [&](Call& call) {
-        inTurn = inTurn && controller.TurnInProgress();
-        drawn += call.op == 'D' && Discs() == drawn + 1;
-    };
-    controller.NewGame();
-    EXPECT_TRUE(inTurn);
-    EXPECT_EQ(drawn, Discs()) << "each drawing showed one more disc";
-    EXPECT_TRUE(view.Trace("W").ends_with("W1"));
-    const std::string winner = state.currentPlayer == kYellow ? "Gelb" : "Rot";
-    const auto message = std::ranges::find(view.calls, 'M', &Call::op);
-    EXPECT_TRUE(drawn == kCells || (message != view.calls.end() &&
-                                    message->text.starts_with("Der Spieler " + winner + " (CPU)")));
-}
-
 TEST_F(Game, aWinNamesTheComputersColoursThenTheButtonsAreOffAndTheLoserStartsTheNextGame) {
     // Check marks (indexed by player), winner, message.
     const std::tuple<std::array<bool, 3>, Player, const char*> cases[] = {
@@ -99,15 +81,6 @@ TEST_F(Game, aWinNamesTheComputersColoursThenTheButtonsAreOffAndTheLoserStartsTh
             << "the winner stayed to move";
         EXPECT_EQ(Discs() == 0, !computer[loser]) << "the board was cleared";
     }
-}
-
-TEST_F(Game, aClickOnAFullColumnChangesNothing) {
-    for (int row = 0; row < kRows; ++row)  // a four: any evaluation would highlight it
-        DropPiece(state.board, 0, row < 4 ? kYellow : kRed);
-    controller.ColumnChosen(0);
-    EXPECT_TRUE(view.calls.empty());
-    EXPECT_EQ(Discs(), kRows);
-    EXPECT_EQ(state.currentPlayer, kYellow);
 }
 
 TEST_F(Game, failingStepsAreSkippedOneByOneButARequestToEndTheProgramGoesStraightOut) {
