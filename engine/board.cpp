@@ -1,7 +1,7 @@
 #include "engine/board.h"
 
-#include "engine/windows.h"
 #include "engine/gameview.h"
+#include "engine/windows.h"
 
 namespace marlovin {
 
