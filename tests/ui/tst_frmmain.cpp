@@ -29,15 +29,16 @@ const QColor kWhite(Qt::white), kYellowDisc(Qt::yellow), kRedDisc(Qt::red), kBla
 const QColor kSilver(192, 192, 192);
 const Qt::GlobalColor kFills[] = {Qt::white, Qt::yellow, Qt::red};  // by cell code
 
-// Runs `act`, closing every modal window that opens meanwhile; returns what they showed.
+// Runs `act`, closing every modal window that opens meanwhile; returns what they showed. For
+// tests that play a game to its end in the window.
 [[maybe_unused]] static QStringList closingModals(const std::function<void()>& act) {
     QStringList seen;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&seen] {
-        if (QWidget* modal = QApplication::activeModalWidget())
+        if (QWidget* modal = QApplication::activeModalWidget()) {
             seen << modal->windowTitle() + ": " + modal->property("text").toString();
-        if (QWidget* modal = QApplication::activeModalWidget())
             modal->close();
+        }
     });
     poll.start(10);
     act();
