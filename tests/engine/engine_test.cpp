@@ -91,6 +91,15 @@ TEST(Search, examplePositionsGiveTheirValueCandidatesCountersAndMoveAndStayAsThe
     }
 }
 
+// Code 0 puts no disc down, so it has none to take back either.
+TEST(Search, aPlayerOfCodeZeroFindsNoMoveAndLeavesTheBoardAsItWas) {
+    Board board = Drops("y2r2r4");
+    RecordingView view;
+    EXPECT_EQ(Search(board, view, 3, kEmpty, true).candidates, "");
+    EXPECT_EQ(ChooseMove(board, view, 3, kEmpty), kNoMove);
+    EXPECT_EQ(board, Drops("y2r2r4"));
+}
+
 TEST(Search, aRequestToExitInTheMiddleOfTheSearchLeavesTheBoardAsItWas) {
     const Board position = Drops("r0r1r2y6y6");
     for (int calls : {1, 2, 5, 17, 40, 300}) {
