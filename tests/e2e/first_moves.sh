@@ -1,72 +1,75 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb and drives it like a person with xdotool: Ctrl+N and a click
-# on column button 3, checking the colours at the 49 circles' centres; then "&Info", and the close
-# box, which must end the program with status 0 although the About window is open.
+# on column button 3, checking the colours at the 49 circles' centres and the window's icon; then
+# "&Info", and the close box, which must end the program with status 0 although the About window
+# is open.
 # Usage: first_moves.sh PATH/TO/marlovin
 set -euo pipefail
 if [ -z "${MARLOVIN_E2E_IN_XVFB:-}" ]; then
     MARLOVIN_E2E_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "$@"
 fi
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2 && exit 1; }
 
-"$1" &
-pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Marlovin$' | head -n 1) ||
-    fail "the window did not appear"
+# Xvfb refuses about one connection in 300: a start that ends before any window shows is tried
+# once more, and nothing else is.
+for attempt in 1 2; do
+    "$1" &
+    pid=$!
+    trap 'kill $pid 2>/dev/null || true' EXIT
+    for _ in $(seq 600); do
+        window=$(xdotool search --onlyvisible --name '^Marlovin$' 2>/dev/null | head -n 1) || true
+        [ -n "$window" ] || ! kill -0 $pid 2>/dev/null && break
+        sleep 0.1
+    done
+    [ -n "$window" ] && break
+    kill -0 $pid 2>/dev/null && fail "the window did not appear"
+    [ $attempt = 2 ] && fail "the program ended twice before its window showed"
+done
 xdotool windowfocus --sync "$window"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" -eq 201 ] || fail "window width $WIDTH, not 201"
-# The client area is the window's bottom 285 pixels, below the menu bar.
-left=$X
-top=$((Y + HEIGHT - 285))
+xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "no 32 x 32 window icon"
 
-count() { tr ' ' '\n' <<<"$colours" | grep -cx "$1" || true; }
-# Waits until the circles show $1 white, $2 red and $3 yellow discs; leaves the colours, as hex
-# in matrix order (index 7 * column + row from the bottom), in $cells.
+# Waits until the circles show $1 white, $2 red and $3 yellow discs; leaves their colours, as hex
+# in matrix order (index 7 * column + row from the bottom), in $cells. The client area is the
+# window's bottom 285 pixels, below the menu bar.
 expect_discs() {
-    local format="" colours=""
+    local format=""
     for i in $(seq 0 48); do
-        format+="%[hex:p{$((left + 28 + 24 * (i / 7))),$((top + 172 - 24 * (i % 7)))}] "
+        format+="%[hex:p{$((X + 28 + 24 * (i / 7))),$((Y + HEIGHT - 113 - 24 * (i % 7)))}] "
     done
-    for _ in $(seq 1 100); do
-        colours=$(import -window root png:- | convert png:- -format "$format" info:)
-        read -r -a cells <<<"$colours"
-        [ "$(count FFFFFF) $(count FF0000) $(count FFFF00)" = "$1 $2 $3" ] && return 0
+    for _ in $(seq 100); do
+        read -r -a cells <<<"$(import -window root png:- | convert png:- -format "$format" info:)"
+        for c in FFFFFF FF0000 FFFF00; do tr ' ' '\n' <<<"${cells[*]}" | grep -cx $c || true; done |
+            paste -sd ' ' | grep -qx "$1 $2 $3" && return 0
         sleep 0.1
     done
-    fail "expected $1 white, $2 red and $3 yellow circles; saw $colours"
+    fail "expected $1 white, $2 red and $3 yellow circles; saw ${cells[*]}"
 }
 
 xdotool key --clearmodifiers ctrl+n
 expect_discs 49 0 0
 # Red is the person's colour in the first game; yellow, the computer, answers at once.
-xdotool mousemove --sync $((left + 16 + 24 * 3 + 12)) $((top + 200 + 12)) click 1
+xdotool mousemove --sync $((X + 16 + 24 * 3 + 12)) $((Y + HEIGHT - 85 + 12)) click 1
 expect_discs 47 1 1
 [ "${cells[21]}" = FF0000 ] || fail "matrix(21) is ${cells[21]}, not red"
 
 xdotool key --clearmodifiers alt+i
 timeout 30 xdotool search --sync --onlyvisible --name '^Info$' >/dev/null ||
     fail "the About window did not open"
-# The close box's request as a window manager sends it (Xvfb has none): WM_DELETE_WINDOW.
+# The close box's request as a window manager sends it (Xvfb has none): WM_DELETE_WINDOW, an
+# XClientMessageEvent laid out in longs: type, serial, send_event, display, window, message_type,
+# format, data.
 python3 - "$window" <<'EOF'
 import ctypes, sys
-x = ctypes.cdll.LoadLibrary("libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x.XInternAtom.restype = ctypes.c_ulong
-x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-x.XFlush.argtypes = [ctypes.c_void_p]
+x, L = ctypes.cdll.LoadLibrary("libX11.so.6"), ctypes.c_ulong
+x.XOpenDisplay.restype = x.XInternAtom.restype = L
+x.XInternAtom.argtypes, x.XFlush.argtypes = [L, ctypes.c_char_p, ctypes.c_int], [L]
+x.XSendEvent.argtypes = [L, L, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
 d, w = x.XOpenDisplay(None), int(sys.argv[1])
-# An XClientMessageEvent laid out in longs: type, serial, send_event, display, window,
-# message_type, format, data.
-event = (ctypes.c_long * 24)(33, 0, 1, d, w, x.XInternAtom(d, b"WM_PROTOCOLS", 0), 32,
-                             x.XInternAtom(d, b"WM_DELETE_WINDOW", 0))
-x.XSendEvent(d, w, 0, 0, event)
+atom = lambda name: x.XInternAtom(d, name, 0)
+x.XSendEvent(d, w, 0, 0, (ctypes.c_long * 24)(33, 0, 1, d, w, atom(b"WM_PROTOCOLS"), 32, atom(b"WM_DELETE_WINDOW")))
 x.XFlush(d)
 EOF
 timeout 30 tail --pid="$pid" -s 0.02 -f /dev/null || fail "the program did not end"

@@ -5,35 +5,25 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-#include <cstdio>
+#include <bit>
 #include <memory>
 
-#include "engine/board.h"
 #include "ui/frmmain.h"
-
-using namespace marlovin;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    auto window = std::make_unique<frmMain>();
+    auto window = std::make_unique<marlovin::frmMain>();
     window->show();
-    QString message;
+    bool won = false;
     QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&message] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            message = box->text();
-            box->close();
-        }
+    QObject::connect(&closer, &QTimer::timeout, [&won] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            won = box->close();
     });
     closer.start(0);
     for (const char* name : {"mCPUr", "mS1(3)", "mPlayNew"})
-        window->findChild<QAction*>(QLatin1String(name))->trigger();
-
-    int discs = 0;
-    for (int column = 0; column < kColumns; ++column)
-        discs += ColumnHeight(window->State().board, column);
-    std::printf("search depth %d, %d discs, message: \"%s\"\n", window->State().searchDepth, discs,
-                qPrintable(message));
+        window->findChild<QAction*>(name)->trigger();
+    const int discs = std::popcount(window->State().board.OccupiedBits());
     window.reset();
-    return !message.isEmpty() || discs == kCells ? 0 : 1;
+    return won || discs == marlovin::kCells ? 0 : 1;
 }

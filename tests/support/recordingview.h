@@ -1,38 +1,21 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <functional>
-#include <initializer_list>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "engine/board.h"
 #include "engine/gameview.h"
 
 namespace marlovin::testing {
 
-enum class Op {
-    DrawBoard,
-    HighlightFour,
-    ResetHighlights,
-    ShowPlayerToMove,
-    SetStatusText,
-    ResetCounters,
-    IncrementCounter,
-    PumpEvents,
-    SetColumnButtonsEnabled,
-    SetWindowEnabled,
-    IsComputer,
-    ShowMessage
-};
-
-// One call to the view: its argument (player, flag, or 0 cut-offs / 1 searched moves), text or
-// cells, and room for a test to note the board it saw at that moment.
+// One call to the view: a letter for the operation (D DrawBoard, H HighlightFour, h
+// ResetHighlights, P ShowPlayerToMove, S SetStatusText, R ResetCounters, I IncrementCounter,
+// E PumpEvents, B SetColumnButtonsEnabled, W SetWindowEnabled, C IsComputer, M ShowMessage), its
+// argument, text or cells, and room for a test to note the board it saw at that moment.
 struct Call {
-    Op op{};
+    char op = 0;
     int arg = 0;
     std::string text;
     std::array<Cell, 4> cells{};
@@ -40,57 +23,44 @@ struct Call {
     friend bool operator==(const Call&, const Call&) = default;
 };
 
-// A GameView without a window that records every call, for the engine and the turn controller
-// alike. Tests script it through the check marks and onCall, which runs on each recorded call
-// before it takes effect: it may annotate the call, throw to fail it, or, at DrawBoard,
-// HighlightFour and PumpEvents (where a window processes pending events), inject input.
+// A GameView without a window that records every call. onCall runs on each call before it takes
+// effect: it may note the board, throw to fail the call, or inject input where a window would
+// process events.
 class RecordingView : public GameView {
   public:
-    void DrawBoard() override { Record(Op::DrawBoard); }
-    void HighlightFour(const std::array<Cell, 4>& cells) override {
-        Record(Op::HighlightFour, 0, {}, cells);
-    }
-    void ResetHighlights() override { Record(Op::ResetHighlights); }
-    void ShowPlayerToMove(Player player) override { Record(Op::ShowPlayerToMove, player); }
-    void SetStatusText(std::string_view text) override { Record(Op::SetStatusText, 0, text); }
-    void ResetCounters() override {
-        Record(Op::ResetCounters);
-        cutOffs = searchedMoves = 0;
-    }
-    void IncrementCounter(Counter counter) override {
-        Record(Op::IncrementCounter, static_cast<int>(counter));
-        ++(counter == Counter::CutOffs ? cutOffs : searchedMoves);
-    }
-    void PumpEvents() override { Record(Op::PumpEvents); }
-    void SetColumnButtonsEnabled(bool on) override { Record(Op::SetColumnButtonsEnabled, on); }
-    void SetWindowEnabled(bool on) override { Record(Op::SetWindowEnabled, on); }
-    bool IsComputer(Player player) override {
-        Record(Op::IsComputer, player);
-        return (player == kYellow || player == kRed) && computer[player];
-    }
-    void ShowMessage(std::string_view text) override { Record(Op::ShowMessage, 0, text); }
+    void DrawBoard() override { Record('D'); }
+    void HighlightFour(const std::array<Cell, 4>& cells) override { Record('H', 0, {}, cells); }
+    void ResetHighlights() override { Record('h'); }
+    void ShowPlayerToMove(Player player) override { Record('P', player); }
+    void SetStatusText(std::string_view text) override { Record('S', 0, text); }
+    void ResetCounters() override { Record('R'), counters = {0, 0}; }
+    void IncrementCounter(Counter c) override { Record('I', int(c)), ++counters[int(c)]; }
+    void PumpEvents() override { Record('E'); }
+    void SetColumnButtonsEnabled(bool on) override { Record('B', on); }
+    void SetWindowEnabled(bool on) override { Record('W', on); }
+    bool IsComputer(Player p) override { return Record('C', p), (p == 1 || p == 2) && computer[p]; }
+    void ShowMessage(std::string_view text) override { Record('M', 0, text); }
 
-    // The calls of the given kinds, in order.
-    std::vector<Call> Of(std::initializer_list<Op> ops) const {
-        std::vector<Call> found;
-        std::copy_if(calls.begin(), calls.end(), std::back_inserter(found), [&](const Call& c) {
-            return std::find(ops.begin(), ops.end(), c.op) != ops.end();
-        });
-        return found;
+    // The calls whose letters are in ops, as letter and argument: "W0 P2".
+    std::string Trace(std::string_view ops) const {
+        std::string trace;
+        for (const Call& c : calls) {
+            if (ops.find(c.op) != std::string_view::npos)
+                trace.append(trace.empty() ? 0 : 1, ' ').append({c.op, char('0' + c.arg)});
+        }
+        return trace;
     }
 
     std::vector<Call> calls;
     std::array<bool, 3> computer = {false, true, false};  // check marks; yellow by default
     std::function<void(Call&)> onCall;
-    int cutOffs = 0;
-    int searchedMoves = 0;
+    std::array<int, 2> counters{};  // cut-offs, searched moves
 
   private:
-    void Record(Op op, int arg = 0, std::string_view text = {}, std::array<Cell, 4> cells = {}) {
+    void Record(char op, int arg = 0, std::string_view text = {}, std::array<Cell, 4> cells = {}) {
         calls.push_back({op, arg, std::string(text), cells, {}});
-        if (onCall) {
+        if (onCall)
             onCall(calls.back());
-        }
     }
 };
 

@@ -1,20 +1,25 @@
 #include <QAction>
 #include <QApplication>
+#include <QDebug>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <bit>
 #include <functional>
 #include <memory>
-#include <tuple>
+#include <random>
 
-#include "engine/board.h"
 #include "engine/search.h"
+#include "engine/windows.h"
 #include "tests/support/recordingview.h"
+#include "ui/frminfo.h"
 #include "ui/frmmain.h"
 #include "ui/qttranslation.h"
 #include "ui/shape.h"
@@ -23,8 +28,10 @@ using namespace marlovin;
 
 const QColor kWhite(Qt::white), kYellowDisc(Qt::yellow), kRedDisc(Qt::red), kBlack(Qt::black);
 const QColor kSilver(192, 192, 192);
+const Qt::GlobalColor kFills[] = {Qt::white, Qt::yellow, Qt::red};  // by cell code
 
-// Runs `act`, closing every modal window that opens meanwhile; returns what they showed.
+// Runs `act`, closing every modal window that opens meanwhile; returns what they showed. For
+// tests that play a game to its end in the window.
 static QStringList closingModals(const std::function<void()>& act) {
     QStringList seen;
     QTimer poll;
@@ -37,6 +44,38 @@ static QStringList closingModals(const std::function<void()>& act) {
     poll.start(10);
     act();
     return seen;
+}
+
+// The items' texts in order, each menu's items in brackets after its own text.
+static QString menuTree(const QList<QAction*>& items) {
+    QStringList texts;
+    for (QAction* item : items)
+        texts << item->text() + (item->menu() ? "(" + menuTree(item->menu()->actions()) + ")" : "");
+    return texts.join(',');
+}
+
+// The values as the debug stream prints them, separated by spaces.
+template <typename... Values>
+static QString str(const Values&... values) {
+    QString text;
+    (QDebug(&text).noquote() << ... << values);
+    return text.trimmed();
+}
+
+// Each label's name, text and place, then the controls that do not lie wholly in the window.
+static QStringList layout(const QWidget* window) {
+    QStringList seen;
+    for (const QLabel* l : window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        seen << str(l->objectName(), l->text(), l->geometry());
+    for (const QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        seen << (window->rect().contains(child->geometry()) ? ""
+                                                            : child->objectName() + " outside");
+    seen.removeAll("");
+    return seen;
+}
+
+static QString text(const QWidget* window, const char* label) {
+    return window->findChild<QLabel*>(label)->text();
 }
 
 class MainWindowTest : public QObject {
@@ -53,16 +92,31 @@ class MainWindowTest : public QObject {
     }
     void cleanup() { window_.reset(); }
 
-    // The other cases start their games by "&Neues Spiel".
+    // Texts, places (the layout's twips divided by 15), icon and state at start-up; then Ctrl+N
+    // and a click that the computer answers.
     void startUpThenCtrlNThenAClickThatTheComputerAnswers() {
-        QCOMPARE(text("Label1") + text("Label5") + text("Label6"), "ready");
+        QCOMPARE(menuTree(window_->menuBar()->actions()),
+                 "&Spiel(&Neues Spiel,&Verlassen),&Optionen(&CPU-Spieler(&Rot,&Gelb),"
+                 "&Schwierigkeit(Stufe &1,Stufe &2,Stufe &3,Stufe &4)),&Info");
         QCOMPARE(marks(), "-x-x--");
+        QCOMPARE(layout(window_->centralWidget()),
+                 QStringList({"Label1 ready QRect(8,232 185x25)", "Label3 Züge: QRect(8,264 33x17)",
+                              "Label4 Cutoffs: QRect(104,264 41x17)", "Label5  QRect(40,264 49x17)",
+                              "Label6  QRect(144,264 49x17)"}));
+        for (int i = 0; i < kCells; ++i)
+            QCOMPARE(circle(i)->geometry(), QRect(16 + 24 * (i / 7), 160 - 24 * (i % 7), 25, 25));
+        for (int i = 0; i < kColumns; ++i) {
+            QCOMPARE(button(i)->geometry(), QRect(16 + 24 * i, 200, 25, 25));
+            QCOMPARE(button(i)->text(), QString::number(i));
+        }
         QCOMPARE(enabledButtons(), 0);
+        QCOMPARE(window_->findChild<Shape*>("Shape1")->geometry(), QRect(8, 8, 185, 185));
+        QCOMPARE(window_->centralWidget()->size(), QSize(201, 285));
+        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        QCOMPARE(window_->windowIcon().pixmap(32, 32).size(), QSize(32, 32));
 
         QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(fills(kWhite), kCells);
-        QCOMPARE(enabledButtons(), kColumns);
-
         Board expected;
         DropPiece(expected, 3, kRed);
         testing::RecordingView search;
@@ -70,44 +124,17 @@ class MainWindowTest : public QObject {
         clickColumn(3);
         QCOMPARE(window_->State().board, expected);
         QCOMPARE(fills(kRedDisc) + fills(kYellowDisc), 2);
-        QCOMPARE(text("Label1") + " " + text("Label5"), "Rot 742");  // red, a person, is to move
-        QCOMPARE(text("Label6"), QString::number(search.cutOffs));
-    }
-
-    void disabledWindowRefusesInputThenAWinBlackensTheFourAndDisablesTheButtons() {
-        action("mCPUyellow")->trigger();  // two people play
-        action("mPlayNew")->trigger();
-        clickColumn(0);
-        window_->SetWindowEnabled(false);
-        // The About window would open if the click on "&Info" got through.
-        QStringList seen = closingModals([this] {
-            clickColumn(1);
-            QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
-            QTest::keyClick(window_->menuBar(), Qt::Key_S, Qt::AltModifier);
-            QTest::mouseClick(window_->menuBar(), Qt::LeftButton, {},
-                              window_->menuBar()->actionGeometry(action("mInfo")).center());
-        });
-        QVERIFY(seen.isEmpty() && QApplication::activePopupWidget() == nullptr);
-        QCOMPARE(fills(kRedDisc) + fills(kYellowDisc), 1);
-        QCOMPARE(enabledButtons(), kColumns);  // refused, but not greyed
-
-        window_->SetWindowEnabled(true);
-        seen = closingModals([this] {
-            for (int column : {1, 0, 1, 0, 1, 0})
-                clickColumn(column);
-        });
-        QCOMPARE(seen, {"Marlovin: Der Spieler Rot hat gegen den Spieler Gelb gewonnen."});
-        for (int i = 0; i < kCells; ++i)
-            QCOMPARE(circle(i)->BorderColor(), i < 4 ? kBlack : kSilver);
-        QCOMPARE(enabledButtons(), 0);
-    }
-
-    void difficultyItemsKeepExactlyOneCheckMark() {
-        for (int index : {2, 2, 0, 3, 1}) {  // choosing the checked item again keeps it
-            action(QString("mS1(%1)").arg(index))->trigger();
-            QCOMPARE(marks(), QString("-x----").replace(2 + index, 1, 'x'));
-            QCOMPARE(window_->State().searchDepth, index + 2);
-        }
+        QCOMPARE(text(window_.get(), "Label1") + text(window_.get(), "Label5") +
+                     text(window_.get(), "Label6"),
+                 "Rot742" + QString::number(search.counters[0]));
+        // Stacking and colours: a highlighted four, a circle over its lower neighbour, discs.
+        window_->HighlightFour({Cell{0, 0}, Cell{1, 1}, Cell{2, 2}, Cell{3, 3}});
+        const QImage shot = window_->centralWidget()->grab().toImage();
+        for (const auto& [probe, colour] : {std::pair{QPoint(16, 172), kBlack},
+                                            {{40, 172}, kSilver},
+                                            {{100, 172}, kRedDisc},
+                                            {{172, 28}, kWhite}})
+            QCOMPARE(shot.pixelColor(probe), colour);
     }
 
     // The computer plays both colours at the highest level. Its searches end within the 16 ms
@@ -122,10 +149,9 @@ class MainWindowTest : public QObject {
         QTimer watcher;
         connect(&watcher, &QTimer::timeout, [&] {
             const int drawn = fills(kRedDisc) + fills(kYellowDisc);
-            if (discs < 0 && std::popcount(window_->State().board.OccupiedBits()) > drawn) {
-                discs = drawn;
-                window_->close();
-            } else if (discs < 0 && window_->Controller().TurnInProgress())
+            if (discs < 0 && std::popcount(window_->State().board.OccupiedBits()) > drawn)
+                discs = drawn, window_->close();
+            else if (discs < 0 && window_->Controller().TurnInProgress())
                 QTest::qSleep(20);
         });
         watcher.start(1);
@@ -135,29 +161,55 @@ class MainWindowTest : public QObject {
         QCOMPARE(std::popcount(window_->State().board.OccupiedBits()), discs);
     }
 
-    void controlsSitAndPaintWhereTheLayoutPutsThem() {
+    // "&Info" chosen while a person's disc is being drawn, with the main window far from the
+    // screen's centre, closed by Enter, Esc or a click on "&OK"; each turn then carries on.
+    void aboutWindowOpensCentredMidTurnBlocksTheMainWindowAndClosesByEnterEscOrOk() {
+        window_->move(window_->screen()->geometry().center() + QPoint(150, 100));
         action("mPlayNew")->trigger();
-        clickColumn(3);
-        window_->HighlightFour({Cell{0, 0}, Cell{1, 1}, Cell{2, 2}, Cell{3, 3}});
-        const QImage shot = window_->centralWidget()->grab().toImage();
-        // Each control's place, and a pixel of it in the client area with its colour if given.
-        const std::tuple<const char*, QRect, QPoint, QColor> controls[] = {
-            {"Shape1", {8, 8, 185, 185}, {9, 100}, kBlack},
-            {"matrix(0)", {16, 160, 25, 25}, {16, 172}, kBlack},   // a border of the four
-            {"matrix(7)", {40, 160, 25, 25}, {40, 172}, kSilver},  // drawn over matrix(0)
-            {"matrix(21)", {88, 160, 25, 25}, {100, 172}, kRedDisc},
-            {"matrix(48)", {160, 16, 25, 25}, {172, 28}, kWhite},
-            {"Command1(6)", {160, 200, 25, 25}, {}, {}},
-            {"Label1", {8, 232, 185, 25}, {}, {}},
-            {"Label5", {40, 264, 49, 17}, {}, {}},
-            {"Label6", {144, 264, 49, 17}, {}, {}},
+        const auto menuOpensOnClick = [bar = window_->menuBar()] {
+            QTest::mouseClick(bar->window()->windowHandle(), Qt::LeftButton, {},
+                              bar->actionGeometry(bar->actions()[0]).center());
+            return QApplication::activePopupWidget() != nullptr;
         };
-        for (const auto& [name, geometry, probe, colour] : controls) {
-            QCOMPARE(window_->findChild<QWidget*>(name)->geometry(), geometry);
-            if (colour.isValid())
-                QCOMPARE(shot.pixelColor(probe), colour);
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_unknown /* "&OK" */}) {
+            QStringList seen;
+            const auto lookAndClose = [&] {
+                auto* info = qobject_cast<frmInfo*>(QApplication::activeModalWidget());
+                auto* credits = info->findChild<QPlainTextEdit*>("Text1");
+                QTest::keyClicks(credits, "xyz");
+                const QPoint offCentre =
+                    info->frameGeometry().center() - info->screen()->geometry().center();
+                seen << layout(info)
+                     << str(info->size(), offCentre.manhattanLength() <= 1,
+                            credits->verticalScrollBar()->value(),
+                            credits->toPlainText().count("xyz"),
+                            window_->Controller().TurnInProgress() && !menuOpensOnClick());
+                credits->verticalScrollBar()->setValue(credits->verticalScrollBar()->maximum());
+                key == Qt::Key_unknown
+                    ? QTest::mouseClick(info->findChild<QPushButton*>("Command1"), Qt::LeftButton)
+                    : QTest::keyClick(credits, key);
+            };
+            const auto openInfo = [&] {
+                QTimer::singleShot(0, lookAndClose), action("mInfo")->trigger();
+            };
+            QMetaObject::invokeMethod(window_.get(), openInfo, Qt::QueuedConnection);
+            clickColumn(3);
+            QCOMPARE(
+                seen,
+                QStringList(
+                    {"Image1  QRect(0,0 154x294)", "Label1 Dunfeld QRect(168,8 241x33)",
+                     "Label2 Marlovin QRect(168,40 241x33)", "Label5 Lizenz: QRect(168,100 97x17)",
+                     "Label6 Freeware QRect(256,100 97x17)", "Label7 Credits: QRect(168,144 73x17)",
+                     "Label8 © 2026 Dunfeld QRect(256,80 97x17)",
+                     "Label9 Copyright: QRect(168,80 97x17)",
+                     "Label3 Version: QRect(168,120 81x17)",
+                     // The line's stored end lies beyond the window, which clips it at its border.
+                     "Label4 1.0.1 QRect(256,120 81x17)", "Line1 outside",
+                     "QSize(417, 294) true 0 0 true"}));
+            QCOMPARE(text(window_.get(), "Label1"), "Rot");  // the computer has answered
         }
-        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        QCOMPARE(std::popcount(window_->State().board.OccupiedBits()), 6);
+        QVERIFY(menuOpensOnClick());
     }
 
     // Two people fill the board without a four; Qt's own texts are German meanwhile.
@@ -175,17 +227,114 @@ class MainWindowTest : public QObject {
         QCOMPARE(seen, {"Marlovin: Das Spiel endet unentschieden."});
         QCOMPARE(fills(kWhite) + enabledButtons(), 0);
         action("mPlayNew")->trigger();
-        QCOMPARE(text("Label1"), "Gelb");
+        QCOMPARE(text(window_.get(), "Label1"), "Gelb");
+    }
+
+    // Random user input against the real window, checked after every action; while the computer
+    // moves, the user keeps trying columns, Ctrl+N and the menu bar. It runs as a test of its own
+    // (MARLOVIN_SOAK_ACTIONS, MARLOVIN_SOAK_SEED); a failure names the seed and action to replay.
+    void soakRandomUserActionsKeepWindowAndGameConsistent() {
+        const int actions = qEnvironmentVariableIntValue("MARLOVIN_SOAK_ACTIONS");
+        if (actions == 0)
+            QSKIP("MARLOVIN_SOAK_ACTIONS not set");
+        const int seed = qEnvironmentVariableIntValue("MARLOVIN_SOAK_SEED");
+        std::mt19937 rng(seed), meanwhileRng(rng);
+        int games = 0, wins = 0, abouts = 0, computerGamesAtStufe4 = 0, index = 0;
+        QString failure;
+        const auto check = [&](bool ok, const QString& what) {
+            if (!ok && failure.isEmpty())
+                failure = QString("seed %1, action %2: %3").arg(seed).arg(index).arg(what);
+        };
+        const auto refused = [&] {
+            check(window_->WindowInputEnabled(), "input got through a refusal");
+        };
+        for (int i = 0; i < kColumns; ++i)
+            connect(button(i), &QPushButton::clicked, window_.get(), refused);
+        for (const char* name : {"mPlayNew", "mInfo"})
+            connect(action(name), &QAction::triggered, window_.get(), refused);
+        // Runs after the window's own handler: a new game asked for inside a turn was refused.
+        connect(action("mPlayNew"), &QAction::triggered, window_.get(),
+                [&] { games += !window_->Controller().TurnInProgress(); });
+        QTimer meanwhile;
+        connect(&meanwhile, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            const unsigned pick = meanwhileRng(), disabled = !window_->WindowInputEnabled();
+            wins += qobject_cast<QMessageBox*>(modal) != nullptr;
+            abouts += qobject_cast<frmInfo*>(modal) != nullptr;
+            if (modal)
+                QTest::keyClick(modal, pick % 2 ? Qt::Key_Escape : Qt::Key_Return);
+            else if (disabled && pick % 16 == 0)
+                clickColumn(int(pick / 16 % kColumns));
+            else if (disabled && pick % 16 == 1)
+                QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
+            else if (disabled && pick % 16 == 2)
+                QTest::mouseClick(window_->menuBar(), Qt::LeftButton, {},
+                                  window_->menuBar()->actionGeometry(action("mInfo")).center());
+        });
+        meanwhile.start(0);
+        const char* const menus[] = {"mPlayNew", "mCPUr",  "mCPUyellow", "mInfo",
+                                     "mS1(0)",   "mS1(1)", "mS1(2)",     "mS1(3)"};
+        std::discrete_distribution<int> pick({40, 4, 12, 7, 3, 6, 6, 2, 2, 2, 2, 2});
+        for (; index < actions && failure.isEmpty(); ++index) {
+            // The offscreen platform does not hand activation back to the owner when a dialog
+            // closes, as a window manager would; shortcuts need an active window.
+            QApplication::setActiveWindow(window_.get());
+            const Board before = window_->State().board;
+            const int act = pick(rng), gamesBefore = games;
+            int column = int(rng() % kColumns);
+            for (int c = 0; act == 1 && c < kColumns; ++c)  // the fullest column
+                column = ColumnHeight(before, c) > ColumnHeight(before, column) ? c : column;
+            const int height = ColumnHeight(before, column);
+            const Player mover = window_->State().currentPlayer;
+            const bool plays = button(column)->isEnabled() && height < kRows;
+            if (act <= 1)
+                clickColumn(column);
+            else if (act == 2)
+                QTest::keyClick(window_.get(), Qt::Key(Qt::Key_0 + column));
+            else if (act == 3)
+                QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
+            else
+                action(menus[act - 4])->trigger();
+            const Board& board = window_->State().board;
+            if (act <= 2)
+                check(plays ? board.At(column, height) == mover : board == before,
+                      QString("input on column %1").arg(column));
+            check(act != 3 || games > gamesBefore, "Ctrl+N started no game");
+            computerGamesAtStufe4 += games > gamesBefore && marks() == "xx---x";
+            std::uint64_t fours = 0;  // cells (row * 7 + column) in a line of four
+            for (int w = 0; w < kWindowCount; ++w) {
+                for (const int cell : kWindows[w].cells)
+                    fours |= std::uint64_t{board.WindowState(w) % 16 == 4} << cell;
+            }
+            // Black borders are the search's while it runs; after it only a won four keeps them.
+            for (int i = 0; i < kCells; ++i) {
+                const CellCode code = board.Cells()[i];
+                const Shape* shape = circle(7 * (i % 7) + i / 7);
+                check((games == 0 || shape->FillColor() == QColor(kFills[code])) &&
+                          shape->BorderColor() == (fours >> i & 1 ? kBlack : kSilver),
+                      QString("cell %1 (row * 7 + column)").arg(i));
+            }
+            // A four or a full board ends the game.
+            const bool running =
+                games > 0 && fours == 0 && std::popcount(board.OccupiedBits()) < kCells;
+            check(enabledButtons() == (running ? kColumns : 0), "column buttons");
+            check(marks().mid(2).count('x') == 1 &&
+                      window_->State().searchDepth == marks().indexOf('x', 2),
+                  "levels " + marks());
+        }
+        action("mExit")->trigger();
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QVERIFY(wins > 0 && abouts > 0 && computerGamesAtStufe4 > 0);  // it reached these states
+        QVERIFY2(window_->QuitRequested() && !window_->isVisible(), "Verlassen left it open");
     }
 
   private:
     QAction* action(const QString& name) const { return window_->findChild<QAction*>(name); }
-    QString text(const char* label) const { return window_->findChild<QLabel*>(label)->text(); }
-    Shape* circle(int i) const { return window_->findChild<Shape*>(QString("matrix(%1)").arg(i)); }
-    void clickColumn(int i) const {
-        QTest::mouseClick(window_->findChild<QPushButton*>(QString("Command1(%1)").arg(i)),
-                          Qt::LeftButton);
+    QPushButton* button(int i) const {
+        return window_->findChild<QPushButton*>(QString("Command1(%1)").arg(i));
     }
+    Shape* circle(int i) const { return window_->findChild<Shape*>(QString("matrix(%1)").arg(i)); }
+    void clickColumn(int i) const { QTest::mouseClick(button(i), Qt::LeftButton); }
     int fills(const QColor& colour) const {
         return int(std::ranges::count(window_->findChildren<Shape*>(), colour, &Shape::FillColor));
     }
@@ -205,5 +354,4 @@ class MainWindowTest : public QObject {
 };
 
 QTEST_MAIN(MainWindowTest)
-
 #include "tst_frmmain.moc"
