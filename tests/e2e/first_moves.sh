@@ -29,7 +29,7 @@ done
 xdotool windowfocus --sync "$window"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" -eq 201 ] || fail "window width $WIDTH, not 201"
-xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "no 32 x 32 window icon"
+grep -q 'Icon (32 x 32)' <<<"$(xprop -id "$window" _NET_WM_ICON)" || fail "no 32 x 32 window icon"
 
 # Waits until the circles show $1 white, $2 red and $3 yellow discs; leaves their colours, as hex
 # in matrix order (index 7 * column + row from the bottom), in $cells. The client area is the

@@ -106,10 +106,11 @@ TEST_F(Game, theLastCellFilledWithoutAFourIsADrawThatKeepsThePlayerAndSearchesNo
     state.currentPlayer = kRed;
     view.computer = {false, true, true};
     // A failing message box must not keep the buttons on (continue-on-error).
-    view.onCall = [](Call& call) { call.op == Op::ShowMessage ? throw std::runtime_error("") : 0; };
+    view.onCall = [](Call& call) { call.op == 'M' ? throw std::runtime_error("") : 0; };
     controller.ColumnChosen(columns.back() - '0');
-    EXPECT_EQ(Trace("MBWPR"), "M0 B0") << "no turn passed, no search";
-    EXPECT_EQ(view.Of({Op::ShowMessage}).at(0).text, "Das Spiel endet unentschieden.");
+    EXPECT_EQ(view.Trace("MBWPR"), "M0 B0") << "no turn passed, no search";
+    EXPECT_EQ(std::ranges::find(view.calls, 'M', &Call::op)->text,
+              "Das Spiel endet unentschieden.");
     EXPECT_EQ(state.currentPlayer, kRed);
 }
 
