@@ -41,26 +41,23 @@ class RecordingView : public GameView {
     bool IsComputer(Player p) override { return Record('C', p), (p == 1 || p == 2) && computer[p]; }
     void ShowMessage(std::string_view text) override { Record('M', 0, text); }
 
-    // The calls whose letters are in ops, as letter and argument: "W0 P2".
+    // The calls whose letters are in ops, as letter, argument and text: "W0 P2 M0Das Spiel".
     std::string Trace(std::string_view ops) const {
         std::string trace;
-        for (const Call& c : calls) {
-            if (ops.find(c.op) != std::string_view::npos)
-                trace.append(trace.empty() ? 0 : 1, ' ').append({c.op, char('0' + c.arg)});
-        }
+        for (const Call& c : calls)
+            if (ops.find(c.op) < ops.size())
+                trace += std::string(!trace.empty(), ' ') + c.op + char('0' + c.arg) + c.text;
         return trace;
     }
 
     std::vector<Call> calls;
     std::array<bool, 3> computer = {false, true, false};  // check marks; yellow by default
-    std::function<void(Call&)> onCall;
+    std::function<void(Call&)> onCall = [](Call&) {};
     std::array<int, 2> counters{};  // cut-offs, searched moves
 
-  private:
     void Record(char op, int arg = 0, std::string_view text = {}, std::array<Cell, 4> cells = {}) {
         calls.push_back({op, arg, std::string(text), cells, {}});
-        if (onCall)
-            onCall(calls.back());
+        onCall(calls.back());
     }
 };
 
