@@ -42,7 +42,6 @@ expect_discs() {
 }
 
 xdotool key --clearmodifiers ctrl+n
-expect_discs "49 FFFFFF"
 # Red is the person's colour in the first game; yellow, the computer, answers at once.
 xdotool mousemove --sync $((X + 16 + 24 * 3 + 12)) $((Y + HEIGHT - 85 + 12)) click 1
 expect_discs "1 FF0000 1 FFFF00 47 FFFFFF"
