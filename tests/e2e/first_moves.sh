@@ -10,19 +10,13 @@ if [ -z "${MARLOVIN_E2E_IN_XVFB:-}" ]; then
 fi
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 fail() { echo "FAIL: $*" >&2 && exit 1; }
-
 # Xvfb refuses about one connection in 300: a start that ends before any window shows is tried
-# once more, and nothing else is.
+# once more (when the wait for the window runs out), and nothing else is.
 for attempt in 1 2; do
     "$1" &
     pid=$!
     trap 'kill $pid 2>/dev/null || true' EXIT
-    for _ in $(seq 600); do
-        window=$(xdotool search --onlyvisible --name '^Marlovin$' 2>/dev/null | head -n 1) || true
-        [ -n "$window" ] || ! kill -0 $pid 2>/dev/null && break
-        sleep 0.1
-    done
-    [ -n "$window" ] && break
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Marlovin$' | head -n 1) && break
     kill -0 $pid 2>/dev/null && fail "the window did not appear"
     [ $attempt = 2 ] && fail "the program ended twice before its window showed"
 done
@@ -31,28 +25,26 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" -eq 201 ] || fail "window width $WIDTH, not 201"
 grep -q 'Icon (32 x 32)' <<<"$(xprop -id "$window" _NET_WM_ICON)" || fail "no 32 x 32 window icon"
 
-# Waits until the circles show $1 white, $2 red and $3 yellow discs; leaves their colours, as hex
-# in matrix order (index 7 * column + row from the bottom), in $cells. The client area is the
-# window's bottom 285 pixels, below the menu bar.
+# The circles' centres in matrix order (index 7 * column + row from the bottom); the client area
+# is the window's bottom 285 pixels, below the menu bar.
+format=""
+for i in $(seq 0 48); do
+    format+="%[hex:p{$((X + 28 + 24 * (i / 7))),$((Y + HEIGHT - 113 - 24 * (i % 7)))}] "
+done
+# Waits until the circles' colours, as hex, counted and sorted, are $1; leaves them in $cells.
 expect_discs() {
-    local format=""
-    for i in $(seq 0 48); do
-        format+="%[hex:p{$((X + 28 + 24 * (i / 7))),$((Y + HEIGHT - 113 - 24 * (i % 7)))}] "
-    done
     for _ in $(seq 100); do
         read -r -a cells <<<"$(import -window root png:- | convert png:- -format "$format" info:)"
-        for c in FFFFFF FF0000 FFFF00; do tr ' ' '\n' <<<"${cells[*]}" | grep -cx $c || true; done |
-            paste -sd ' ' | grep -qx "$1 $2 $3" && return 0
+        [ "$(printf '%s\n' "${cells[@]}" | sort | uniq -c | xargs)" = "$1" ] && return
         sleep 0.1
     done
-    fail "expected $1 white, $2 red and $3 yellow circles; saw ${cells[*]}"
+    fail "expected the colours $1; saw ${cells[*]}"
 }
 
 xdotool key --clearmodifiers ctrl+n
-expect_discs 49 0 0
 # Red is the person's colour in the first game; yellow, the computer, answers at once.
 xdotool mousemove --sync $((X + 16 + 24 * 3 + 12)) $((Y + HEIGHT - 85 + 12)) click 1
-expect_discs 47 1 1
+expect_discs "1 FF0000 1 FFFF00 47 FFFFFF"
 [ "${cells[21]}" = FF0000 ] || fail "matrix(21) is ${cells[21]}, not red"
 
 xdotool key --clearmodifiers alt+i
@@ -60,16 +52,14 @@ timeout 30 xdotool search --sync --onlyvisible --name '^Info$' >/dev/null ||
     fail "the About window did not open"
 # The close box's request as a window manager sends it (Xvfb has none): WM_DELETE_WINDOW, an
 # XClientMessageEvent laid out in longs: type, serial, send_event, display, window, message_type,
-# format, data.
+# format, data. Handles and atoms are passed as unsigned longs.
 python3 - "$window" <<'EOF'
 import ctypes, sys
 x, L = ctypes.cdll.LoadLibrary("libX11.so.6"), ctypes.c_ulong
 x.XOpenDisplay.restype = x.XInternAtom.restype = L
-x.XInternAtom.argtypes, x.XFlush.argtypes = [L, ctypes.c_char_p, ctypes.c_int], [L]
-x.XSendEvent.argtypes = [L, L, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-d, w = x.XOpenDisplay(None), int(sys.argv[1])
-atom = lambda name: x.XInternAtom(d, name, 0)
-x.XSendEvent(d, w, 0, 0, (ctypes.c_long * 24)(33, 0, 1, d, w, atom(b"WM_PROTOCOLS"), 32, atom(b"WM_DELETE_WINDOW")))
+d, w = L(x.XOpenDisplay(None)), L(int(sys.argv[1]))
+atoms = [x.XInternAtom(d, name, 0) for name in (b"WM_PROTOCOLS", b"WM_DELETE_WINDOW")]
+x.XSendEvent(d, w, 0, L(0), (ctypes.c_long * 24)(33, 0, 1, d.value, w.value, atoms[0], 32, atoms[1]))
 x.XFlush(d)
 EOF
 timeout 30 tail --pid="$pid" -s 0.02 -f /dev/null || fail "the program did not end"

@@ -1,18 +1,46 @@
 #!/bin/sh
-# Installs the build into a scratch prefix: the menu entry validates and names the installed
-# program by its full path, and both icons are there. Arguments: build folder, scratch prefix.
+# Installs the build below a scratch folder, or with "package" builds the Debian package and
+# unpacks it there; either way the menu entry validates and starts the installed program by its
+# full path, and both icons it names are there. The package also has its section, Depends,
+# lintian's verdict, AppStream metainfo and manual pages checked.
+# Arguments: build folder, scratch folder[, package].
 set -eu
 fail() { echo "FAIL: $*" >&2; exit 1; }
-rm -rf "$2"
-cmake --install "$1" --prefix "$2" >/dev/null
-entry=$2/share/applications/org.example.marlovin.desktop
+rm -rf "$2" && mkdir -p "$2"
+root=$2/root
+if [ "${3:-}" = package ]; then
+    (cd "$1" && cpack -G DEB -B "$2" >/dev/null)
+    deb=$2/marlovin_1.0.0.1_amd64.deb
+    ! dpkg-deb -c "$deb" | awk '{ print $6 }' | grep -v '^\./usr/' || fail "the package installs outside /usr"
+    [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
+    # The package that holds Qt's X11 platform plugin, whichever it is on this system.
+    xcb=$(dpkg -S '*/qt6/plugins/platforms/libqxcb.so')
+    for d in libc6 libqt6widgets6 "${xcb%%:*}" qt6-translations-l10n; do
+        dpkg-deb -f "$deb" Depends | grep -qw "$d" || fail "Depends lacks $d: $(dpkg-deb -f "$deb" Depends)"
+    done
+    # lintian also fails a package without copyright file or changelog.
+    out=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $out"
+    dpkg-deb -x "$deb" "$root"
+    [ -f "$root/usr/share/lintian/overrides/marlovin" ] || fail "no lintian overrides"
+    out=$(appstreamcli validate-tree --no-net "$root" 2>&1) || fail "appstreamcli: $out"
+    # What the validator leaves optional: the age rating and this version's release entry.
+    for tag in '<content_rating type="oars-1.1"' "<release version=\"$(dpkg-deb -f "$deb" Version)\""; do
+        grep -qF "$tag" "$root/usr/share/metainfo/org.example.marlovin.metainfo.xml" || fail "no $tag"
+    done
+    for page in man6/marlovin.6.gz de/man6/marlovin.6.gz; do
+        out=$(LC_ALL=C.UTF-8 man --warnings=w -l "$root/usr/share/man/$page" 2>&1 >/dev/null) &&
+            [ -z "$out" ] || fail "man $page: $out"
+    done
+else
+    # A prefix other than the configured one: the entry must name the one given here.
+    DESTDIR=$root cmake --install "$1" --prefix /usr >/dev/null
+fi
+entry=$root/usr/share/applications/org.example.marlovin.desktop
 out=$(desktop-file-validate "$entry" 2>&1) && [ -z "$out" ] || fail "desktop-file-validate: $out"
-for line in Name=Marlovin Icon=marlovin "Categories=Game;BoardGame;" "Exec=$2/games/marlovin"; do
-    grep -qxF "$line" "$entry" || fail "$entry lacks the line $line"
-done
-[ -x "$2/games/marlovin" ] && [ "$(head -c 4 "$2/games/marlovin" | tail -c 3)" = ELF ] ||
-    fail "the program is not installed"
-icons=$2/share/icons/hicolor
-[ "$(identify -format '%m %wx%h' "$icons/32x32/apps/marlovin.png")" = "PNG 32x32" ] || fail "no 32x32 PNG"
-grep -q '<svg' "$icons/scalable/apps/marlovin.svg" || fail "no scalable icon"
+grep -qxF "Exec=/usr/games/marlovin" "$entry" || fail "the menu entry does not start /usr/games/marlovin"
+[ -x "$root/usr/games/marlovin" ] || fail "the program is not installed in /usr/games"
+icons=$root/usr/share/icons/hicolor
+icon=$(sed -n 's/^Icon=//p' "$entry")
+[ "$(identify -format '%m %wx%h' "$icons/32x32/apps/$icon.png")" = "PNG 32x32" ] || fail "no 32x32 PNG"
+grep -q '<svg' "$icons/scalable/apps/$icon.svg" || fail "no scalable icon"
 rm -rf "$2"
