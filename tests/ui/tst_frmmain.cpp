@@ -2,12 +2,14 @@
 #include <QtWidgets>
 #include <algorithm>
 #include <bit>
+#include <map>
 #include <memory>
 #include <random>
 
 #include "engine/search.h"
 #include "engine/windows.h"
 #include "tests/support/recordingview.h"
+#include "ui/displaycheck.h"
 #include "ui/frminfo.h"
 #include "ui/frmmain.h"
 #include "ui/qttranslation.h"
@@ -15,7 +17,6 @@
 
 using namespace marlovin;
 
-const QColor kSilver(192, 192, 192);
 const Qt::GlobalColor kFills[] = {Qt::white, Qt::yellow, Qt::red};  // by cell code
 
 // The items' texts in order, each menu's items in brackets after its own text.
@@ -48,12 +49,42 @@ static QStringList layout(const QWidget* window) {
     return seen;
 }
 
+// Notes each new accessible name of the status line, which is what a screen reader hears.
+class ListenedWindow : public frmMain {
+  public:
+    void ShowPlayerToMove(Player player) override {
+        frmMain::ShowPlayerToMove(player);
+        const QString name = findChild<QLabel*>("Label1")->accessibleName();
+        if (heard.isEmpty() || heard.back() != name)
+            heard << name;
+    }
+    QStringList heard;
+};
+
+// A picture file of the working directory as plain pixels at the ratio `r`, whatever colour
+// space it names.
+static QImage file(const char* name, qreal r = 1) {
+    QImage image(name);
+    image.setColorSpace({});
+    image.setDevicePixelRatio(r);
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// The part `p` of `widget` drawn at the ratio `r` into the device pixels it wholly covers.
+static QImage draw(QWidget* widget, qreal r, QRect p) {
+    QImage image(int(p.width() * r), int(p.height() * r), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(r);
+    image.fill(Qt::transparent);
+    widget->render(&image, {}, QRegion(p));
+    return image;
+}
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
     void init() {
-        window_ = std::make_unique<frmMain>();
+        window_ = std::make_unique<ListenedWindow>();
         window_->show();
         // Wayland leaves focus to the compositor, and a headless one has no seat to give it.
         if (QGuiApplication::platformName() == QLatin1String("wayland"))
@@ -71,14 +102,12 @@ class MainWindowTest : public QObject {
                  "&Spiel(&Neues Spiel,&Verlassen),&Optionen(&CPU-Spieler(&Rot,&Gelb),"
                  "&Schwierigkeit(Stufe &1,Stufe &2,Stufe &3,Stufe &4)),&Info");
         QCOMPARE(marks(), "-x-x--");
-        QCOMPARE(layout(window_->centralWidget()),
-                 QStringList(
-                     {"Label1 ready QRect(8,232 185x25)", "Label3 Züge: QRect(8,264 33x17)",
-                      "Label4 Cutoffs: QRect(104,264 41x17)", "Label5  QRect(40,264 49x17)",
-                      "Label6  QRect(144,264 49x17)", "Command1(0) 0 QRect(16,200 25x25)",
-                      "Command1(1) 1 QRect(40,200 25x25)", "Command1(2) 2 QRect(64,200 25x25)",
-                      "Command1(3) 3 QRect(88,200 25x25)", "Command1(4) 4 QRect(112,200 25x25)",
-                      "Command1(5) 5 QRect(136,200 25x25)", "Command1(6) 6 QRect(160,200 25x25)"}));
+        QStringList places = {"Label1 ready QRect(8,232 185x25)", "Label3 Züge: QRect(8,264 33x17)",
+                              "Label4 Cutoffs: QRect(104,264 41x17)", "Label5  QRect(40,264 49x17)",
+                              "Label6  QRect(144,264 49x17)"};
+        for (int i = 0; i < kColumns; ++i)
+            places << str(QString("Command1(%1)").arg(i), i, QRect(16 + 24 * i, 200, 25, 25));
+        QCOMPARE(layout(window_->centralWidget()), places);
         QCOMPARE(
             str(window_->centralWidget()->size(), window_->minimumSize() == window_->maximumSize()),
             "QSize(201, 285) true");
@@ -148,14 +177,16 @@ class MainWindowTest : public QObject {
         int discs = -1;  // played when the window is closed
         QTimer watcher;
         connect(&watcher, &QTimer::timeout, [&] {
-            const int drawn = fills(Qt::red) + fills(Qt::yellow);
+            const int drawn =
+                int(std::ranges::count_if(window_->findChildren<Shape*>(), [](auto* s) {
+                    return s->FillColor() == Qt::red || s->FillColor() == Qt::yellow;
+                }));
             if (discs < 0 && std::popcount(window_->State().board.OccupiedBits()) > drawn)
                 discs = drawn, window_->close();
             else if (discs < 0 && window_->Controller().TurnInProgress())
                 QTest::qSleep(20);
         });
         watcher.start(1);
-        QTimer::singleShot(60000, &watcher, [] { QCoreApplication::exit(1); });  // hang guard
         QCOMPARE(QApplication::exec(), 0);
         // The trial discs were taken back, and no more moves were played.
         QCOMPARE(std::popcount(window_->State().board.OccupiedBits()), discs);
@@ -170,7 +201,7 @@ class MainWindowTest : public QObject {
             QSKIP("MARLOVIN_SOAK_ACTIONS not set");
         const int seed = qEnvironmentVariableIntValue("MARLOVIN_SOAK_SEED");
         std::mt19937 rng(seed), meanwhileRng(rng);
-        int games = 0, wins = 0, abouts = 0, computerGamesAtStufe4 = 0, index = 0;
+        int games = 0, wins = 0, draws = 0, abouts = 0, computerGamesAtStufe4 = 0, index = 0;
         QString failure;
         const auto check = [&](bool ok, const QString& what) {
             if (!ok && failure.isEmpty())
@@ -190,7 +221,8 @@ class MainWindowTest : public QObject {
         connect(&meanwhile, &QTimer::timeout, [&] {
             QWidget* modal = QApplication::activeModalWidget();
             const unsigned pick = meanwhileRng(), disabled = !window_->WindowInputEnabled();
-            wins += qobject_cast<QMessageBox*>(modal) != nullptr;
+            wins += modal && modal->property("text").toString().endsWith("gewonnen.");
+            draws += modal && modal->property("text") == "Das Spiel endet unentschieden.";
             abouts += qobject_cast<frmInfo*>(modal) != nullptr;
             if (modal)
                 QTest::keyClick(modal, pick % 2 ? Qt::Key_Escape : Qt::Key_Return);
@@ -241,7 +273,8 @@ class MainWindowTest : public QObject {
                 const auto* shape =
                     window_->findChild<Shape*>(QString("matrix(%1)").arg(i % 7 * 7 + i / 7));
                 check((games == 0 || shape->FillColor() == QColor(kFills[code])) &&
-                          shape->BorderColor() == (fours >> i & 1 ? Qt::black : kSilver),
+                          shape->BorderColor() ==
+                              (fours >> i & 1 ? Qt::black : QColor(192, 192, 192)),
                       QString("cell %1 (row * 7 + column)").arg(i));
             }
             // A four or a full board ends the game.
@@ -256,20 +289,127 @@ class MainWindowTest : public QObject {
         }
         action("mExit")->trigger();
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
-        QVERIFY(wins > 0 && abouts > 0 && computerGamesAtStufe4 > 0);  // it reached these states
+        QVERIFY(wins > 0 && draws > 0 && abouts > 0 && computerGamesAtStufe4 > 0);  // reached
         QVERIFY2(window_->QuitRequested() && !window_->isVisible(), "Verlassen left it open");
     }
 
+    // Red by hand against the computer's yellow: key 3 (negative times for releases) pressed at
+    // 100 and held, so it repeats as release/press pairs of equal time; the window drops the
+    // release at 130 as if the computer were still moving. Released at 200, pressed at 250 while
+    // the window takes no input, and again at 300: two red discs. Then two people play, yellow
+    // starting; keys outside 0-6 change nothing, nor do keys after a win.
+    void keyboardAndScreenReader() {
+        QCOMPARE(Name("Shape1") + ", " + Name("Command1(6)"), "Spielfeld, Spalte 6");
+        action("mPlayNew")->trigger();
+        for (int time : {100, -130, 130, -160, 160, -200, 250, 300}) {
+            window_->SetWindowEnabled(time != -130 && time != 250);
+            QKeyEvent key(time < 0 ? QEvent::KeyRelease : QEvent::KeyPress, Qt::Key_3, {});
+            key.setTimestamp(quint64(qAbs(time)));
+            QApplication::sendEvent(window_->findChild<QWidget*>("Command1(5)"), &key);
+        }
+        QCOMPARE(std::popcount(window_->State().board.OccupiedBits()), 4);
+        // Only who is to move after each move is heard, not the search's changes of it.
+        QCOMPARE(static_cast<ListenedWindow&>(*window_).heard,
+                 QStringList({"Rot", "Gelb (CPU)", "Rot", "Gelb (CPU)", "Rot"}));
+        QCOMPARE(Name("Label5"), "Züge: " + window_->findChild<QLabel*>("Label5")->text());
+        QCOMPARE(Name("matrix(21)"), "Spalte 3, Reihe 0: rot");
+
+        action("mCPUyellow")->trigger();
+        action("mPlayNew")->trigger();
+        for (int key : {Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_A, Qt::Key_Z})
+            Press(key), Press(key, Qt::KeypadModifier);
+        QCOMPARE(window_->State().board, Board{});
+        QTimer closer;  // closes the win message
+        connect(&closer, &QTimer::timeout, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+        closer.start(0);
+        for (int column : {2, 6, 3, 6, 4, 6, 5, 0, 1})  // yellow wins with 5; 0 and 1 come after
+            Press(Qt::Key_0 + column, column % 2 ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(Name("Shape1", QAccessible::Description),
+                 "Spalte 0: leer; Spalte 1: leer; Spalte 2: gelb; Spalte 3: gelb; Spalte 4: gelb; "
+                 "Spalte 5: gelb; Spalte 6: rot, rot, rot");
+        QCOMPARE(Name("Label1"), "Der Spieler Gelb hat gegen den Spieler Rot gewonnen.");
+    }
+
+    // At a ratio of 1 the board is drawn as before. Above it each shape has the symmetry of a
+    // square (a mirror and a quarter turn), so its border is as wide on all sides, and a circle
+    // has blended edges. The About banner and the window icon are their bitmaps at 1 and their
+    // vector sources at 2 (the icon's 64 pixels serve 32 at 2).
+    void boardBannerAndIcon() {
+        const auto shapes = window_->findChildren<Shape*>();  // the square, matrix(0)...
+        for (int i = 0; i < shapes.size(); ++i)
+            shapes[i]->SetFillColor(QList<QColor>{Qt::white, Qt::yellow, Qt::red}[i % 3]);
+        window_->HighlightFour({{{0, 0}, {1, 1}, {2, 2}, {3, 3}}});
+        QCOMPARE(draw(window_->centralWidget(), 1, {8, 8, 185, 185}), file("board_1x.png"));
+        for (const qreal ratio : {1.25, 1.5, 1.75, 2.0})
+            for (Shape* shape : shapes) {
+                const QImage image = draw(shape, ratio, shape->rect());
+                QCOMPARE(image, image.mirrored(true, false));
+                QCOMPARE(image, image.transformed(QTransform().rotate(90)));
+                // Partly covered pixels at a circle's edge come out differently in a thresholded
+                // and in a dithered one-bit mask.
+                QVERIFY(shape == shapes[0] ||
+                        image.createAlphaMask() != image.createAlphaMask(Qt::OrderedAlphaDither));
+            }
+        frmInfo info(window_.get());
+        QCOMPARE(draw(&info, 1, {0, 0, 154, 294}), file("banner.png"));
+        QCOMPARE(draw(&info, 2, {0, 0, 154, 294}), file("banner_2x.png", 2));
+        QCOMPARE(window_->windowIcon().pixmap(32), QPixmap(":/marlovin/icon.png"));
+        QCOMPARE(window_->windowIcon().pixmap(64).toImage(), file("icon_2x.png"));
+    }
+
+    // Every caption has its glyphs in the font it is drawn with; without a face behind it (no
+    // fonts at all), a font draws every character as a box. Labels and buttons show a "text",
+    // which must fit; the credits box a "plainText"; menus hold actions.
+    void captionsFitAndRender() {
+        frmInfo info(window_.get());
+        for (QWidget* widget : window_->findChildren<QWidget*>() + info.findChildren<QWidget*>()) {
+            QStringList texts = {widget->property("text").toString().remove('&'),
+                                 widget->property("plainText").toString()};
+            for (QAction* action : widget->actions())
+                texts << action->text().remove('&');
+            const QFont font = widget->font();
+            for (const QString& text : texts)
+                for (const QChar c : text)
+                    QVERIFY2(c.isSpace() || QRawFont::fromFont(font).supportsCharacter(c),
+                             qPrintable(text));
+            QVERIFY2(
+                QFontMetrics(font).horizontalAdvance(texts[0]) <= widget->contentsRect().width(),
+                qPrintable(widget->objectName() + ": " + texts[0]));
+        }
+    }
+
+    // DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM; the platform to ask for, "-" for none to try.
+    void displayCheck() {
+        const char* cases[][4] = {
+            {":0", "wayland-0", "", ""}, {"", "wayland-0", "", "wayland"},  {"", "", "", "-"},
+            {"", "", "xcb", "-"},        {"", "wayland-0", "xcb:x=1", "-"}, {":0", "", "xcb", ""},
+            {"", "", "offscreen", ""},   {"", "", "xcb;wayland", ""}};
+        for (const auto& c : cases) {
+            std::map<std::string, std::string> env = {
+                {"DISPLAY", c[0]}, {"WAYLAND_DISPLAY", c[1]}, {"QT_QPA_PLATFORM", c[2]}};
+            const auto choice = ChooseDisplay([&](const char* name) { return env[name]; });
+            QCOMPARE(QString::fromStdString(choice.missing.empty() ? choice.platform : "-"), c[3]);
+        }
+    }
+
   private:
+    QString Name(const QString& object, QAccessible::Text text = QAccessible::Name) const {
+        return QAccessible::queryAccessibleInterface(window_->findChild<QObject*>(object))
+            ->text(text);
+    }
+    // Keys reach the window through whichever control has the focus; here a column button.
+    void Press(int key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(window_->findChild<QWidget*>("Command1(5)"), Qt::Key(key), modifiers);
+    }
     QString text(const char* label) const { return window_->findChild<QLabel*>(label)->text(); }
     QAction* action(const QString& name) const { return window_->findChild<QAction*>(name); }
     QPushButton* button(int i) const {
         return window_->findChild<QPushButton*>(QString("Command1(%1)").arg(i));
     }
     void clickColumn(int i) const { QTest::mouseClick(button(i), Qt::LeftButton); }
-    int fills(const QColor& colour) const {
-        return int(std::ranges::count(window_->findChildren<Shape*>(), colour, &Shape::FillColor));
-    }
     // The check marks of "&Rot", "&Gelb" and "Stufe &1" to "Stufe &4".
     QString marks() const {
         QString marks;
