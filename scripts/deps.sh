@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config clang-format git
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev libxcb1-dev qt6-translations-l10n qt6-wayland weston librsvg2-dev librsvg2-bin
+    qt6-base-dev libxcb1-dev qt6-translations-l10n qt6-wayland weston librsvg2-bin libfontconfig-dev
     fonts-liberation fonts-urw-base35 fonts-dejavu-core
     xvfb xauth xdotool imagemagick x11-utils
     desktop-file-utils valgrind python3

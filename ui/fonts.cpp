@@ -1,68 +1,81 @@
 #include "ui/fonts.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QFontDatabase>
-#include <QFontInfo>
+#include <QResource>
 #include <QString>
-#include <QStringList>
 
-// The resources live in a static library, so nothing would pull their initialiser in otherwise.
-static void InitFontResources() {
-    Q_INIT_RESOURCE(fonts);
-}
+#include <fontconfig/fontconfig.h>
 
 namespace marlovin {
 
 namespace {
 
-struct Face {
-    // The family a window asks for, the host's usual stand-in for it (tried first), and the
-    // built-in face of nearly the same widths.
-    const char* named;
-    const char* hostStandIn;
-    const char* builtIn;
+struct BuiltIn {
+    const char* family;
+    QFont::Weight weight;
     const char* file;
 };
 
-// Liberation Sans and Mono share Arial's and Courier New's widths (fontconfig maps those names to
-// them where they are installed). For the title face, URW Gothic is what hosts usually have;
-// Quicksand Bold comes closest to its widths among the faces free to build into a program.
-constexpr Face kFaces[] = {
-    {"Arial", nullptr, "Liberation Sans", ":/fonts/LiberationSans-Regular.ttf"},
-    {"Courier New", nullptr, "Liberation Mono", ":/fonts/LiberationMono-Bold.ttf"},
-    {"Century Gothic", "URW Gothic", "Quicksand", ":/fonts/Quicksand-Bold.ttf"},
+// In the order of Face.
+constexpr BuiltIn kBuiltIn[] = {
+    {"Liberation Sans", QFont::Normal, ":/fonts/LiberationSans-Regular.ttf"},
+    {"Liberation Mono", QFont::Bold, ":/fonts/LiberationMono-Bold.ttf"},
+    {"TeX Gyre Adventor", QFont::Bold, ":/fonts/texgyreadventor-bold.otf"},
 };
+
+QFont FontOf(const BuiltIn& face) {
+    QFont font;
+    font.setFamilies({QString::fromLatin1(face.family)});
+    font.setWeight(face.weight);
+    // Light hinting, as Debian's fontconfig sets it by default, whatever the host's settings.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    return font;
+}
+
+// Fontconfig lists a family the host also has twice, and Qt takes whichever copy comes last, which
+// may be the host's (another version of Liberation, whose hinting differs). Hiding the host's
+// copies leaves the built-in ones, which Qt hands to fontconfig directly, past any such rule.
+void HideHostCopies() {
+    QByteArray rules = "<fontconfig><selectfont><rejectfont>";
+    for (const BuiltIn& face : kBuiltIn) {
+        rules += "<pattern><patelt name=\"family\"><string>";
+        rules += face.family;
+        rules += "</string></patelt></pattern>";
+    }
+    rules += "</rejectfont></selectfont></fontconfig>";
+    FcConfig* config = FcInitLoadConfig();
+    if (config == nullptr)
+        return;
+    const auto* text = reinterpret_cast<const FcChar8*>(rules.constData());
+    if (FcConfigParseAndLoadFromMemory(config, text, FcFalse) && FcConfigBuildFonts(config))
+        FcConfigSetCurrent(config);
+    // The current configuration holds a reference of its own.
+    FcConfigDestroy(config);
+}
 
 }  // namespace
 
 void EnsureFonts() {
     [[maybe_unused]] static const bool ready = [] {
-        InitFontResources();
-        // Without any fonts the database still lists generic names, but they lead to no face.
-        const bool hostHasFonts =
-            QFontDatabase::hasFamily(QFontInfo(QApplication::font()).family());
-        // The host's own faces win; a second copy of a family it has could render differently.
-        for (const Face& face : kFaces) {
-            const QString named = QString::fromLatin1(face.named);
-            const QString builtIn = QString::fromLatin1(face.builtIn);
-            if (!QFontDatabase::hasFamily(builtIn))
-                QFontDatabase::addApplicationFont(QString::fromLatin1(face.file));
-            if (!QFontDatabase::hasFamily(named)) {
-                QStringList substitutes;
-                if (face.hostStandIn != nullptr)
-                    substitutes.append(QString::fromLatin1(face.hostStandIn));
-                substitutes.append(builtIn);
-                QFont::insertSubstitutions(named, substitutes);
-            }
+        HideHostCopies();
+        for (const BuiltIn& face : kBuiltIn) {
+            // Stored uncompressed in the program: Qt and FreeType read the face where it lies, so
+            // only the pages they touch take memory, and only once.
+            const QResource resource(QString::fromLatin1(face.file));
+            QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+                reinterpret_cast<const char*>(resource.data()), resource.size()));
         }
-        if (!hostHasFonts) {
-            QFont font = QApplication::font();
-            font.setFamilies({QString::fromLatin1(kFaces[0].builtIn)});
-            QApplication::setFont(font);
-        }
+        QFont font = FontOf(kBuiltIn[static_cast<int>(Face::Arial)]);
+        font.setPointSize(9);
+        QApplication::setFont(font);
         return true;
     }();
+}
+
+QFont BuiltInFont(Face face) {
+    EnsureFonts();
+    return FontOf(kBuiltIn[static_cast<int>(face)]);
 }
 
 }  // namespace marlovin

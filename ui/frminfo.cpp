@@ -8,21 +8,14 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPalette>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 
 #include "ui/fonts.h"
-#include "ui/vectorart.h"
+#include "ui/pictures.h"
 #include "version.h"
-
-// The resource initialiser must be named at global scope; the windows live in a static library,
-// where the linker would otherwise drop the banner picture.
-static void initInfoResources() {
-    Q_INIT_RESOURCE(info);
-}
 
 namespace marlovin {
 
@@ -41,20 +34,26 @@ const QColor kTitleColour(189, 0, 4);
 // Sizes in pixels rather than points: the layout is fixed in pixels, so 9.75 pt and 18 pt are
 // taken at 96 dots per inch whatever the screen's logical resolution says.
 QFont bodyFont() {
-    EnsureFonts();
-    QFont font(QStringLiteral("Arial"));
+    QFont font = BuiltInFont(Face::Arial);
     font.setPixelSize(13);
-    font.setWeight(QFont::Normal);
     return font;
 }
 
 QFont titleFont() {
-    EnsureFonts();
-    QFont font(QStringLiteral("Century Gothic"));
+    QFont font = BuiltInFont(Face::CenturyGothicBold);
     font.setPixelSize(24);
-    font.setWeight(QFont::Bold);
     return font;
 }
+
+// The labels and the line stand on the white window whatever the theme, so where their colour is
+// the toolkit's it must be the toolkit's colour for a white window, not a dark theme's light one.
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+const QColor kTextOnWhite = QPalette(Qt::white).color(QPalette::WindowText);
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& frame, const QString& text,
                   const QFont& font) {
@@ -62,43 +61,32 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& frame, const Q
     label->setObjectName(QLatin1String(name));
     label->setGeometry(frame);
     label->setFont(font);
+    setTextColour(label, kTextOnWhite);
     return label;
 }
 
 QLabel* makeTitle(QWidget* parent, const char* name, const QRect& frame, const QString& text) {
     QLabel* label = makeLabel(parent, name, frame, text, titleFont());
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kTitleColour);
-    label->setPalette(palette);
+    setTextColour(label, kTitleColour);
     return label;
 }
 
-// The bitmap at a ratio of 1, where its pixels are fixed; above that the vector source drawn at the
-// density of the device painted on.
-class Banner : public QLabel {
+// The banner for the density of the device painted on, also when rendered into an image.
+class Banner : public QWidget {
   public:
-    using QLabel::QLabel;
+    using QWidget::QWidget;
 
   protected:
-    void paintEvent(QPaintEvent* event) override {
-        qreal ratio = 1;
-        {
-            // The engine's device is where the pixels land, also when rendered into an image.
-            QPainter probe(this);
-            ratio = probe.paintEngine()->paintDevice()->devicePixelRatioF();
-        }
-        if (ratio > 1 && (sharp_.isNull() || sharp_.devicePixelRatio() != ratio))
-            sharp_ = RenderVector(QStringLiteral(":/info/banner.svg"), size(), ratio, Qt::white);
-        // The bitmap also stands in should the vector source fail to draw.
-        if (ratio <= 1 || sharp_.isNull()) {
-            QLabel::paintEvent(event);
-            return;
-        }
-        QPainter(this).drawImage(QPointF(0, 0), sharp_);
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
+        if (picture_.isNull() || picture_.devicePixelRatio() != ratio)
+            picture_ = BannerAt(ratio);
+        painter.drawImage(QPointF(0, 0), picture_);
     }
 
   private:
-    QImage sharp_;
+    QImage picture_;
 };
 
 const QString kCredits = QStringLiteral(
@@ -118,7 +106,6 @@ frmInfo::frmInfo(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint) {
-    initInfoResources();
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(twips(0, 0, 6255, 4410).size());
     setWindowModality(Qt::ApplicationModal);
@@ -128,8 +115,6 @@ frmInfo::frmInfo(QWidget* owner)
     Image1 = new Banner(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips(0, 0, 2310, 4410));
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/info/banner.png")));
 
     // The stored end point lies beyond the client area; the window clips it at its right border.
     Line1 = new QFrame(this);
@@ -138,6 +123,7 @@ frmInfo::frmInfo(QWidget* owner)
     Line1->setFrameShadow(QFrame::Plain);
     Line1->setLineWidth(1);
     Line1->setGeometry(twips(2310, 1080, 6960 - 2310, 15));
+    setTextColour(Line1, kTextOnWhite);
 
     Label1 = makeTitle(this, "Label1", twips(2520, 120, 3615, 495), QStringLiteral("Dunfeld"));
     Label2 = makeTitle(this, "Label2", twips(2520, 600, 3615, 495), QStringLiteral("-"));

@@ -31,7 +31,7 @@ class frmInfo : public QDialog {
     void Command1_Click();
 
     // Declared bottom of the stacking order first, the order they are created in.
-    QLabel* Image1;
+    QWidget* Image1;
     QFrame* Line1;
     QLabel* Label1;
     QLabel* Label2;

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFont>
-#include <QFontDatabase>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -23,13 +22,8 @@
 #include "ui/fonts.h"
 #include "ui/frminfo.h"
 #include "ui/keyboardplay.h"
+#include "ui/pictures.h"
 #include "ui/shape.h"
-#include "ui/vectorart.h"
-
-// The resources live in a static library, so nothing would pull their initialiser in otherwise.
-static void InitResources() {
-    Q_INIT_RESOURCE(main);
-}
 
 namespace marlovin {
 
@@ -67,15 +61,18 @@ QString FromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The layout was drawn for the classic 8-point dialog font; Qt's default here (9-point DejaVu)
-// clips "Cutoffs:" and runs "Züge:" into its value. Liberation Sans shares that font's widths.
+// The layout was drawn for the classic 8-point dialog font, whose widths Arial shares; Qt's default
+// here (9-point DejaVu) clips "Cutoffs:" and runs "Züge:" into its value.
 QFont ControlFont() {
-    const QString classic = QStringLiteral("MS Sans Serif");
-    if (!QFontDatabase::hasFamily(classic)) {
-        QFont::insertSubstitutions(classic,
-                                   {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    }
-    return QFont(classic, 8);
+    QFont font = BuiltInFont(Face::Arial);
+    font.setPointSize(8);
+    return font;
+}
+
+QFont StatusFont() {
+    QFont font = BuiltInFont(Face::CourierNewBold);
+    font.setPointSize(12);
+    return font;
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
@@ -112,7 +109,6 @@ bool IsInputEvent(QEvent::Type type) {
 }  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
-    [[maybe_unused]] static const bool resourcesReady = (InitResources(), true);
     // Before the first widget, so that a font this sets for the application reaches them all.
     EnsureFonts();
     setObjectName(QStringLiteral("frmMain"));
@@ -162,7 +158,7 @@ void frmMain::CreateControls() {
     }
 
     Label1 = MakeLabel(client, "Label1", QStringLiteral("Searching..."), QRect(8, 232, 185, 25));
-    Label1->setFont(QFont(QStringLiteral("Courier New"), 12, QFont::Bold));
+    Label1->setFont(StatusFont());
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Label1->setLineWidth(1);

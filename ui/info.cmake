@@ -1,10 +1,8 @@
-# Version header and About window resources; on Windows also the executable's version resource
+# Version header; on Windows also the executable's version resource
 # and icon. Included from ui/CMakeLists.txt after the marlovin_ui and marlovin targets exist.
 
 configure_file(version.h.in ${CMAKE_CURRENT_BINARY_DIR}/version.h @ONLY)
-
-qt_add_resources(marlovin_info_resources info.qrc)
-target_sources(marlovin_ui PRIVATE ${marlovin_info_resources} version.h.in)
+target_sources(marlovin_ui PRIVATE version.h.in)
 
 if(WIN32)
     # The resource's text fields write the minor number in two digits and the revision in four.

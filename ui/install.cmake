@@ -19,10 +19,13 @@ if(UNIX AND NOT APPLE)
         message(STATUS \"Installing: \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${entry}\")
         configure_file(\"${CMAKE_CURRENT_SOURCE_DIR}/${MARLOVIN_APP_ID}.desktop.in\"
             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${entry}\" @ONLY)")
-    install(FILES assets/icon.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME marlovin.png)
-    install(FILES assets/icon.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME marlovin.svg)
+    set(icons ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+    install(FILES assets/icon.png DESTINATION ${icons}/32x32/apps RENAME marlovin.png)
+    foreach(side 16 22 24 48 64 128 256)
+        install(FILES ${pictures_dir}/icon-${side}.png DESTINATION ${icons}/${side}x${side}/apps
+            RENAME marlovin.png)
+    endforeach()
+    install(FILES assets/icon.svg DESTINATION ${icons}/scalable/apps RENAME marlovin.svg)
 
     set(dist ${PROJECT_SOURCE_DIR}/dist)
     install(FILES ${dist}/${MARLOVIN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -150,10 +150,9 @@ class MainWindowTest : public QObject {
             QCOMPARE(
                 seen,
                 QStringList(
-                    {"Image1  QRect(0,0 154x294)", "Line1 outside",
-                     "Label1 Dunfeld QRect(168,8 241x33)", "Label2 Marlovin QRect(168,40 241x33)",
-                     "Label5 Lizenz: QRect(168,100 97x17)", "Label6 Freeware QRect(256,100 97x17)",
-                     "Label7 Credits: QRect(168,144 73x17)",
+                    {"Line1 outside", "Label1 Dunfeld QRect(168,8 241x33)",
+                     "Label2 Marlovin QRect(168,40 241x33)", "Label5 Lizenz: QRect(168,100 97x17)",
+                     "Label6 Freeware QRect(256,100 97x17)", "Label7 Credits: QRect(168,144 73x17)",
                      "Label8 © 2026 Dunfeld QRect(256,80 97x17)",
                      "Label9 Copyright: QRect(168,80 97x17)",
                      "Label3 Version: QRect(168,120 81x17)", "Label4 1.0.1 QRect(256,120 81x17)",
@@ -356,7 +355,7 @@ class MainWindowTest : public QObject {
         frmInfo info(window_.get());
         QCOMPARE(draw(&info, 1, {0, 0, 154, 294}), file("banner.png"));
         QCOMPARE(draw(&info, 2, {0, 0, 154, 294}), file("banner_2x.png", 2));
-        QCOMPARE(window_->windowIcon().pixmap(32), QPixmap(":/marlovin/icon.png"));
+        QCOMPARE(window_->windowIcon().pixmap(32), QPixmap(":/icon.png"));
         QCOMPARE(window_->windowIcon().pixmap(64).toImage(), file("icon_2x.png"));
     }
 
