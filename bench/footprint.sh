@@ -36,7 +36,7 @@ measure() {
     echo "$(((shown - start) / 1000000)) $rss $libs"
 }
 
-declare -A binary=([bare]=$build/bench/marlovin_bare_window [marlovin]=$build/ui/marlovin)
+declare -A binary=([bare]=$build/bench/marlovin_bare_window [marlovin]=$build/app/marlovin)
 declare -A title=([bare]=Bare [marlovin]=Marlovin)
 declare -A results=([bare]="" [marlovin]="")
 # In turns, so that both see the same load on the machine.

@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need; does nothing when all are present.
+# Installs the Debian packages that are missing: with "play" what building and running the game
+# need, with "test" also what the tests and benchmarks need. Does nothing when all are present.
 set -euo pipefail
 
-packages=(
-    cmake g++ ninja-build pkg-config clang-format git
-    libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev libxcb1-dev qt6-translations-l10n qt6-wayland weston librsvg2-bin libfontconfig-dev
-    fonts-liberation fonts-urw-base35 fonts-dejavu-core
-    xvfb xauth xdotool imagemagick x11-utils
-    desktop-file-utils valgrind python3
-    dpkg-dev lintian appstream man-db
+play=(
+    cmake g++ ninja-build pkg-config
+    qt6-base-dev libxcb1-dev libfontconfig-dev librsvg2-bin
+    qt6-translations-l10n qt6-wayland
 )
+test=(
+    git clang-format libgtest-dev libgmock-dev libbenchmark-dev
+    weston xvfb xauth xdotool imagemagick x11-utils python3 valgrind
+    fonts-liberation fonts-dejavu-core
+    desktop-file-utils dpkg-dev lintian appstream man-db
+)
+
+case "${1:-}" in
+    play) packages=("${play[@]}") ;;
+    test) packages=("${play[@]}" "${test[@]}") ;;
+    *) echo "usage: $0 play|test" >&2 && exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

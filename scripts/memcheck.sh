@@ -13,8 +13,8 @@ cd "$(dirname "$0")/.."
 
 binary=${1:-}
 if [ -z "$binary" ]; then
-    scripts/deps.sh
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    scripts/deps.sh test
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
     cmake --build build --target memcheck_game
     binary=build/tests/memcheck/memcheck_game
 fi

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+scripts/deps.sh play
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DMARLOVIN_BUILD_BENCH=OFF
 cmake --build build --parallel "$(nproc)" --target marlovin
-exec build/ui/marlovin
+exec build/app/marlovin

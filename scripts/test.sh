@@ -5,13 +5,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build
-flags=(-DCMAKE_BUILD_TYPE=Release)
+flags=(-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DMARLOVIN_BUILD_BENCH=ON)
 if [ "${1:-}" = "--sanitize" ]; then
     build=build-asan
-    flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLOVIN_SANITIZE=ON -DMARLOVIN_BUILD_BENCH=OFF)
+    flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DMARLOVIN_SANITIZE=ON -DMARLOVIN_BUILD_BENCH=OFF)
 fi
 
-scripts/deps.sh
+scripts/deps.sh test
 cmake -S . -B "$build" -G Ninja "${flags[@]}"
 cmake --build "$build" --parallel "$(nproc)"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}

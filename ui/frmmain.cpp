@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QFont>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
@@ -14,13 +13,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QWindow>
 
 #include "engine/board.h"
 #include "ui/accessibility.h"
 #include "ui/closerequestfilter.h"
 #include "ui/fonts.h"
 #include "ui/frminfo.h"
+#include "ui/inputrefusal.h"
 #include "ui/keyboardplay.h"
 #include "ui/pictures.h"
 #include "ui/shape.h"
@@ -83,29 +82,6 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect 
     return label;
 }
 
-bool IsInputEvent(QEvent::Type type) {
-    switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::Wheel:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Shortcut:
-        case QEvent::ContextMenu:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TabletPress:
-        case QEvent::TabletRelease:
-        case QEvent::TabletMove:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
@@ -122,7 +98,6 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     // The client area below the menu bar is fixed; the menu bar adds its own height on top.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    qApp->installEventFilter(this);
     closeFilter_ = std::make_unique<CloseRequestFilter>(this, [this] { CloseOverModal(); });
     qApp->installNativeEventFilter(closeFilter_.get());
     Form_Load();
@@ -130,7 +105,6 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
 frmMain::~frmMain() {
     qApp->removeNativeEventFilter(closeFilter_.get());
-    qApp->removeEventFilter(this);
 }
 
 void frmMain::CreateControls() {
@@ -178,7 +152,8 @@ void frmMain::CreateControls() {
         Command1[i] = button;
     }
 
-    keyboardPlay_ = new KeyboardPlay(this, Command1, [this] { return windowEnabled_; });
+    keyboardPlay_ = new KeyboardPlay(this, Command1, [this] { return !inputRefusal_->Refusing(); });
+    inputRefusal_ = std::make_unique<InputRefusal>(this, *keyboardPlay_);
     accessibility_ = std::make_unique<Accessibility>(
         Accessibility::Controls{Command1, matrix, Shape1, Label1, Label5, Label6});
 }
@@ -361,7 +336,7 @@ void frmMain::IncrementCounter(Counter counter) {
 void frmMain::PumpEvents() {
     if (quitRequested_)
         throw ExitRequested{};
-    if (!windowEnabled_) {
+    if (inputRefusal_->Refusing()) {
         if (lastPump_.isValid() && lastPump_.elapsed() < kFrameMs)
             return;
         lastPump_.start();
@@ -384,7 +359,7 @@ void frmMain::SetColumnButtonsEnabled(bool enabled) {
 }
 
 void frmMain::SetWindowEnabled(bool enabled) {
-    windowEnabled_ = enabled;
+    inputRefusal_->SetRefusing(!enabled);
     // The first pump after disabling shows the new state at once.
     lastPump_.invalidate();
     if (enabled)
@@ -437,34 +412,8 @@ bool frmMain::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-bool frmMain::BelongsToWindow(QObject* object) const {
-    if (object == windowHandle())
-        return true;
-    for (QObject* o = object; o != nullptr; o = o->parent()) {
-        if (o->isWidgetType())
-            return static_cast<QWidget*>(o)->window() == this;
-    }
-    return false;
-}
-
-// While disabled the window drops its input instead of disabling its widgets, which would grey
-// them. Other windows (the win message) keep working.
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (windowEnabled_)
-        return false;
-    if (event->type() == QEvent::ShortcutOverride && BelongsToWindow(watched)) {
-        // Claiming the key for the focus widget keeps Ctrl+N and the menu keys from firing; the
-        // key press itself is then dropped below.
-        event->accept();
-        return true;
-    }
-    if (!IsInputEvent(event->type()) || !BelongsToWindow(watched))
-        return false;
-    // A held key's release may be dropped here and its paired press arrive once input is
-    // taken again; the keyboard play must still see that press as a repeat.
-    if (event->type() == QEvent::KeyRelease)
-        keyboardPlay_->NoteRelease(*static_cast<QKeyEvent*>(event));
-    return true;
+bool frmMain::WindowInputEnabled() const {
+    return !inputRefusal_->Refusing();
 }
 
 void frmMain::CloseOverModal() {

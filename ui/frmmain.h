@@ -21,6 +21,7 @@ namespace marlovin {
 
 class Accessibility;
 class CloseRequestFilter;
+class InputRefusal;
 class KeyboardPlay;
 class Shape;
 
@@ -70,7 +71,7 @@ class frmMain : public QMainWindow, public GameView {
     const GameState& State() const { return state_; }
     const TurnController& Controller() const { return controller_; }
     // False while SetWindowEnabled(false) holds.
-    bool WindowInputEnabled() const { return windowEnabled_; }
+    bool WindowInputEnabled() const;
     // True once the window has been closed or "&Verlassen" chosen.
     bool QuitRequested() const { return quitRequested_; }
     // The close box, also while a modal window blocks this one: ends the modal windows, then
@@ -79,7 +80,6 @@ class frmMain : public QMainWindow, public GameView {
 
   protected:
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -91,7 +91,6 @@ class frmMain : public QMainWindow, public GameView {
     void SyncLabels();
     // Syncs the labels, processes every waiting event and unwinds if the program is to end.
     void ProcessEvents();
-    bool BelongsToWindow(QObject* object) const;
 
     GameState state_;
     TurnController controller_{state_, *this};
@@ -126,7 +125,6 @@ class frmMain : public QMainWindow, public GameView {
     bool statusComputer_ = false;
 
     std::unique_ptr<CloseRequestFilter> closeFilter_;
-    bool windowEnabled_ = true;
     QElapsedTimer lastPump_;
     int handlerDepth_ = 0;
     bool quitRequested_ = false;
@@ -134,6 +132,7 @@ class frmMain : public QMainWindow, public GameView {
     bool searching_ = false;
     std::unique_ptr<Accessibility> accessibility_;
     KeyboardPlay* keyboardPlay_ = nullptr;
+    std::unique_ptr<InputRefusal> inputRefusal_;
 };
 
 }  // namespace marlovin

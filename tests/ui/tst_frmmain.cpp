@@ -6,13 +6,13 @@
 #include <memory>
 #include <random>
 
+#include "app/displaychoice.h"
+#include "app/qttranslation.h"
 #include "engine/search.h"
 #include "engine/windows.h"
 #include "tests/support/recordingview.h"
-#include "ui/displaycheck.h"
 #include "ui/frminfo.h"
 #include "ui/frmmain.h"
-#include "ui/qttranslation.h"
 #include "ui/shape.h"
 
 using namespace marlovin;

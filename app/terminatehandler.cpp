@@ -1,4 +1,4 @@
-#include "ui/terminate.h"
+#include "app/terminatehandler.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>

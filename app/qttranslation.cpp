@@ -1,4 +1,4 @@
-#include "ui/qttranslation.h"
+#include "app/qttranslation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "ui/displaycheck.h"
+#include "app/displaychoice.h"
 
 namespace marlovin {
 

@@ -1,9 +1,4 @@
-# Version header; on Windows also the executable's version resource
-# and icon. Included from ui/CMakeLists.txt after the marlovin_ui and marlovin targets exist.
-
-configure_file(version.h.in ${CMAKE_CURRENT_BINARY_DIR}/version.h @ONLY)
-target_sources(marlovin_ui PRIVATE version.h.in)
-
+# The Windows executable's version resource and icon.
 if(WIN32)
     # The resource's text fields write the minor number in two digits and the revision in four.
     function(marlovin_zero_pad value width out)
@@ -20,7 +15,7 @@ if(WIN32)
     marlovin_zero_pad("${PROJECT_VERSION_TWEAK}" 4 revision_text)
     set(MARLOVIN_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${minor_text}.${revision_text}")
     # Converted once from the window icon: convert icon.png -define icon:format=bmp marlovin.ico
-    set(MARLOVIN_ICON_FILE "${CMAKE_CURRENT_SOURCE_DIR}/assets/marlovin.ico")
+    set(MARLOVIN_ICON_FILE "${CMAKE_CURRENT_SOURCE_DIR}/marlovin.ico")
 
     configure_file(marlovin.rc.in ${CMAKE_CURRENT_BINARY_DIR}/marlovin.rc @ONLY)
     target_sources(marlovin PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/marlovin.rc)

@@ -1,0 +1,15 @@
+#include "app/failstart.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace marlovin {
+
+void FailStart(const QString& what) {
+    const QString line =
+        "marlovin: this game needs a graphical display, and none could be opened: " + what + '\n';
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::_Exit(EXIT_FAILURE);
+}
+
+}  // namespace marlovin
