@@ -10,54 +10,74 @@
 
 namespace marlovin::testing {
 
-// One call to the view: a letter for the operation (D DrawBoard, H HighlightFour, h
-// ResetHighlights, P ShowPlayerToMove, S SetStatusText, R ResetCounters, I IncrementCounter,
-// E PumpEvents, B SetColumnButtonsEnabled, W SetWindowEnabled, C IsComputer, M ShowMessage), its
-// argument, text or cells, and room for a test to note the board it saw at that moment.
-struct Call {
-    char op = 0;
-    int arg = 0;
-    std::string text;
-    std::array<Cell, 4> cells{};
-    std::array<CellCode, kCells> board{};
-    friend bool operator==(const Call&, const Call&) = default;
-};
-
-// A GameView without a window that records every call. onCall runs on each call before it takes
-// effect: it may note the board, throw to fail the call, or inject input where a window would
-// process events.
+// A GameView without a window that records every call by its name and arguments, as
+// "SetColumnButtonsEnabled(false)" or "HighlightFour(0 0, 1 0, 2 0, 3 0)". onCall runs on each
+// call before it takes effect: it may note the board, throw to fail the call, or inject input
+// where a window would process events.
 class RecordingView : public GameView {
   public:
-    void DrawBoard() override { Record('D'); }
-    void HighlightFour(const std::array<Cell, 4>& cells) override { Record('H', 0, {}, cells); }
-    void ResetHighlights() override { Record('h'); }
-    void ShowPlayerToMove(Player player) override { Record('P', player); }
-    void SetStatusText(std::string_view text) override { Record('S', 0, text); }
-    void ResetCounters() override { Record('R'), counters = {0, 0}; }
-    void IncrementCounter(Counter c) override { Record('I', int(c)), ++counters[int(c)]; }
-    void PumpEvents() override { Record('E'); }
-    void SetColumnButtonsEnabled(bool on) override { Record('B', on); }
-    void SetWindowEnabled(bool on) override { Record('W', on); }
-    bool IsComputer(Player p) override { return Record('C', p), (p == 1 || p == 2) && computer[p]; }
-    void ShowMessage(std::string_view text) override { Record('M', 0, text); }
+    void DrawBoard() override { Record("DrawBoard", ""); }
+    void HighlightFour(const std::array<Cell, 4>& cells) override {
+        std::string four;
+        for (const Cell& cell : cells) {
+            if (!four.empty())
+                four += ", ";
+            four += std::to_string(cell.column) + " " + std::to_string(cell.row);
+        }
+        Record("HighlightFour", four);
+    }
+    void ResetHighlights() override { Record("ResetHighlights", ""); }
+    void ShowPlayerToMove(Player player) override { Record("ShowPlayerToMove", player); }
+    void SetStatusText(std::string_view text) override { Record("SetStatusText", text); }
+    void ResetCounters() override {
+        Record("ResetCounters", "");
+        counters = {0, 0};
+    }
+    void IncrementCounter(Counter counter) override {
+        Record("IncrementCounter", counter == Counter::CutOffs ? "CutOffs" : "SearchedMoves");
+        ++counters[static_cast<std::size_t>(counter)];
+    }
+    void PumpEvents() override { Record("PumpEvents", ""); }
+    void SetColumnButtonsEnabled(bool enabled) override {
+        Record("SetColumnButtonsEnabled", enabled ? "true" : "false");
+    }
+    void SetWindowEnabled(bool enabled) override {
+        Record("SetWindowEnabled", enabled ? "true" : "false");
+    }
+    bool IsComputer(Player player) override {
+        Record("IsComputer", player);
+        return (player == kYellow || player == kRed) && computer[player];
+    }
+    void ShowMessage(std::string_view text) override { Record("ShowMessage", text); }
 
-    // The calls whose letters are in ops, as letter, argument and text: "W0 P2 M0Das Spiel".
-    std::string Trace(std::string_view ops) const {
-        std::string trace;
-        for (const Call& c : calls)
-            if (ops.find(c.op) < ops.size())
-                trace += std::string(!trace.empty(), ' ') + c.op + char('0' + c.arg) + c.text;
-        return trace;
+    // The recorded calls of the operations named, in the order they were made.
+    std::vector<std::string> CallsOf(std::initializer_list<std::string_view> operations) const {
+        std::vector<std::string> found;
+        for (const std::string& call : calls) {
+            const std::string_view operation = std::string_view(call).substr(0, call.find('('));
+            for (const std::string_view wanted : operations) {
+                if (operation == wanted)
+                    found.push_back(call);
+            }
+        }
+        return found;
     }
 
-    std::vector<Call> calls;
-    std::array<bool, 3> computer = {false, true, false};  // check marks; yellow by default
-    std::function<void(Call&)> onCall = [](Call&) {};
-    std::array<int, 2> counters{};  // cut-offs, searched moves
+    std::vector<std::string> calls;
+    // The check marks "&Gelb" (index 1) and "&Rot" (index 2); yellow by default.
+    std::array<bool, 3> computer = {false, true, false};
+    std::function<void(const std::string& call)> onCall = [](const std::string&) {};
+    // Cut-offs, searched moves.
+    std::array<int, 2> counters{};
 
-    void Record(char op, int arg = 0, std::string_view text = {}, std::array<Cell, 4> cells = {}) {
-        calls.push_back({op, arg, std::string(text), cells, {}});
-        onCall(calls.back());
+  private:
+    void Record(const char* operation, int argument) {
+        Record(operation, std::to_string(argument));
+    }
+    void Record(const char* operation, std::string_view arguments) {
+        const std::string call = std::string(operation) + "(" + std::string(arguments) + ")";
+        calls.push_back(call);
+        onCall(call);
     }
 };
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# On a headless Wayland compositor: the main-window tests pass, and the real program shows its
-# window and ends with status 0 on SIGTERM. Usage: wayland.sh PATH/TO/tst_frmmain PATH/TO/marlovin
+# On a headless Wayland compositor: the main-window tests pass, and the real program, in a session
+# that names only WAYLAND_DISPLAY, shows its window there and ends with status 0 on SIGTERM.
+# Usage: wayland.sh PATH/TO/tst_frmmain PATH/TO/marlovin
 set -uo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # Waits up to 30 s for the command $2 to succeed while the process $1 lives.
@@ -16,7 +17,7 @@ await $weston '[ -S "$runtime/$WAYLAND_DISPLAY" ]' || fail "weston did not start
 
 "$1" || fail "the main-window tests failed on wayland"
 
-WAYLAND_DEBUG=client "$2" 2>"$runtime/client.log" &
+WAYLAND_DEBUG=client env -u QT_QPA_PLATFORM "$2" 2>"$runtime/client.log" &
 program=$!
 # Shown: the program named its top-level window, and drew into it once the compositor configured it.
 await $program 'grep -q "wl_surface@[0-9]*\.attach(wl_buffer" "$runtime/client.log"' &&

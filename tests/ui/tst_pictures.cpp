@@ -1,0 +1,181 @@
+#include <QtTest>
+#include <QtWidgets>
+#include <functional>
+
+#include "app/qttranslation.h"
+#include "ui/frminfo.h"
+#include "ui/frmmain.h"
+
+using namespace marlovin;
+
+// Calls onFirstFour once, when the first four of the game has got its black borders on screen.
+class WatchedWindow : public frmMain {
+  public:
+    void HighlightFour(const std::array<Cell, 4>& cells) override {
+        frmMain::HighlightFour(cells);
+        const std::function<void()> once = std::exchange(onFirstFour, nullptr);
+        if (once)
+            once();
+    }
+    std::function<void()> onFirstFour;
+};
+
+// `widget` drawn into an image at the device pixel ratio `ratio`, as a repaint would show it.
+static QImage Picture(QWidget* widget, qreal ratio) {
+    // The main window writes its labels before it repaints.
+    QEvent update(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(widget, &update);
+    QImage image(widget->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    widget->render(&image);
+    return image;
+}
+
+// Plain pixels at the device pixel ratio `ratio`, whatever colour space the image names.
+static QImage Plain(QImage image, qreal ratio = 1) {
+    image.setColorSpace({});
+    image.setDevicePixelRatio(ratio);
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// The differing pixels in red over a faint copy of the expected picture.
+static QImage Difference(const QImage& got, const QImage& expected) {
+    QImage difference = expected.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < difference.height(); ++y) {
+        for (int x = 0; x < difference.width(); ++x) {
+            const bool same =
+                x < got.width() && y < got.height() && got.pixel(x, y) == expected.pixel(x, y);
+            const int grey = 192 + qGray(expected.pixel(x, y)) / 4;
+            difference.setPixel(x, y, same ? qRgb(grey, grey, grey) : qRgb(255, 0, 0));
+        }
+    }
+    return difference;
+}
+
+// Compares `got` with the reference picture `name` in references/. MARLOVIN_MAKE_REFERENCES=1
+// writes it there instead (the references target). A failure leaves the picture it got and one
+// of the differing pixels in the working directory.
+static void CompareWithReference(const QImage& got, const QString& name) {
+    const QString reference = QStringLiteral(QT_TESTCASE_SOURCEDIR "/references/") + name + ".png";
+    if (qEnvironmentVariableIntValue("MARLOVIN_MAKE_REFERENCES") == 1) {
+        QVERIFY(got.save(reference));
+        return;
+    }
+    const QImage expected = Plain(QImage(reference));
+    if (got == expected)
+        return;
+    const QString gotFile = QDir::current().filePath("got-" + name + ".png");
+    const QString differenceFile = QDir::current().filePath("difference-" + name + ".png");
+    got.save(gotFile);
+    Difference(got, expected).save(differenceFile);
+    QFAIL(qPrintable(name + " differs from its reference: see " + gotFile + " and " +
+                     differenceFile));
+}
+
+class PicturesTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // A blinking text cursor would come and go between pictures.
+    void initTestCase() { QApplication::setCursorFlashTime(0); }
+
+    // The main window when the player looks at it: at start, after "&Neues Spiel", during a
+    // computer move with a four highlighted, after a win and after a draw.
+    void theMainWindowLooksAsItsReferencesAtEveryMoment() {
+        WatchedWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        CompareAtEveryRatio(&window, "main-start");
+        Action(window, "mPlayNew")->trigger();
+        CompareAtEveryRatio(&window, "main-new-game");
+        // Red's three discs in column 0: yellow's search tries red's four on top of them.
+        window.onFirstFour = [&] { CompareAtEveryRatio(&window, "main-search-four"); };
+        for (int disc = 0; disc < 3; ++disc)
+            QTest::mouseClick(window.findChild<QPushButton*>("Command1(0)"), Qt::LeftButton);
+        QVERIFY(window.onFirstFour == nullptr);
+
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+        closer.start(0);
+        Action(window, "mCPUyellow")->trigger();
+        Action(window, "mPlayNew")->trigger();
+        PlayColumns(window, "0011223");
+        CompareAtEveryRatio(&window, "main-win");
+        Action(window, "mPlayNew")->trigger();
+        PlayColumns(window, "0300100300112115112232252233433644544644556566566");
+        CompareAtEveryRatio(&window, "main-draw");
+    }
+
+    // The menus with their check marks as the window starts, and the shortcut's German key name.
+    void theMenusLookAsTheirReferences() {
+        QVERIFY(InstallQtGermanTexts());
+        frmMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const char* name : {"mPlay", "mOptions", "mCPU", "m1"}) {
+            auto* menu = window.findChild<QMenu*>(name);
+            menu->popup(window.geometry().topRight());
+            QVERIFY(QTest::qWaitForWindowExposed(menu));
+            CompareWithReference(Picture(menu, 1), QString("menu-%1").arg(name));
+            menu->close();
+        }
+        QCOMPARE(Action(window, "mPlayNew")->shortcut().toString(QKeySequence::NativeText),
+                 "Strg+N");
+    }
+
+    void theAboutWindowLooksAsItsReferences() {
+        frmMain window;
+        frmInfo info(&window);
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        for (const qreal ratio : {1.0, 1.5, 2.0})
+            CompareWithReference(Picture(&info, ratio), QString("about-%1x").arg(ratio));
+    }
+
+    // The About window is white whatever the theme, so its captions, values and line must stay
+    // dark when a dark theme hands out light text; the credits box and the button follow it.
+    void theAboutWindowKeepsItsTextsDarkUnderADarkPalette() {
+        const QPalette original = QApplication::palette();
+        QApplication::setPalette(QPalette(QColor(53, 53, 53)));
+        frmMain window;
+        frmInfo info(&window);
+        const QImage picture = Picture(&info, 1);
+        QApplication::setPalette(original);
+        CompareWithReference(picture, "about-dark-palette");
+    }
+
+    // The build's drawings, compared with the bitmaps at 1x and with what rsvg-convert draws from
+    // the vector sources (made beside this test by its CMakeLists.txt).
+    void bannerAndIconAreTheBitmapsAndTheDrawingsOfTheirSources() {
+        frmMain window;
+        frmInfo info(&window);
+        QCOMPARE(Picture(&info, 1).copy(0, 0, 154, 294), Plain(QImage("banner.png")));
+        QCOMPARE(Picture(&info, 1.5).copy(0, 0, 231, 441), Plain(QImage("banner-1.5x.png"), 1.5));
+        QCOMPARE(Picture(&info, 2).copy(0, 0, 308, 588), Plain(QImage("banner-2x.png"), 2));
+        const QIcon icon = window.windowIcon();
+        QCOMPARE(Plain(icon.pixmap(32).toImage()), Plain(QImage("icon.png")));
+        QCOMPARE(Plain(icon.pixmap(64).toImage()), Plain(QImage("icon-64.png")));
+    }
+
+  private:
+    static void CompareAtEveryRatio(QWidget* window, const QString& moment) {
+        for (const qreal ratio : {1.0, 1.5, 2.0})
+            CompareWithReference(Picture(window, ratio), QString("%1-%2x").arg(moment).arg(ratio));
+    }
+    static QAction* Action(const frmMain& window, const char* name) {
+        return window.findChild<QAction*>(name);
+    }
+    static void PlayColumns(const frmMain& window, const QString& columns) {
+        for (const QChar column : columns) {
+            const QString button = QString("Command1(%1)").arg(column);
+            QTest::mouseClick(window.findChild<QPushButton*>(button), Qt::LeftButton);
+        }
+    }
+};
+
+QTEST_MAIN(PicturesTest)
+#include "tst_pictures.moc"
