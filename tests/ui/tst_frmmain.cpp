@@ -103,7 +103,7 @@ class MainWindowTest : public QObject {
         // Only who is to move after each move is heard, not the search's changes of it.
         const QStringList heard = {"Rot", "Gelb (CPU)", "Rot", "Gelb (CPU)", "Rot"};
         QCOMPARE(static_cast<ListenedWindow&>(*window_).heard, heard);
-        QCOMPARE(Name("Label5"), "Züge: " + Text("Label5"));
+        QCOMPARE(Name("Label5"), "Züge: " + window_->findChild<QLabel*>("Label5")->text());
         QCOMPARE(Name("matrix(21)"), "Spalte 3, Reihe 0: rot");
 
         action("mCPUyellow")->trigger();
@@ -288,7 +288,6 @@ class MainWindowTest : public QObject {
     void Press(int key, Qt::KeyboardModifiers modifiers) {
         QTest::keyClick(window_->findChild<QWidget*>("Command1(5)"), Qt::Key(key), modifiers);
     }
-    QString Text(const char* label) const { return window_->findChild<QLabel*>(label)->text(); }
     QAction* action(const QString& name) const { return window_->findChild<QAction*>(name); }
     QPushButton* Button(int i) const {
         return window_->findChild<QPushButton*>(QString("Command1(%1)").arg(i));

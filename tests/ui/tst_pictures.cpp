@@ -95,10 +95,15 @@ class PicturesTest : public QObject {
             QTest::mouseClick(window.findChild<QPushButton*>("Command1(0)"), Qt::LeftButton);
         QVERIFY(window.onFirstFour == nullptr);
 
+        // The message that ends each game, then closed.
+        int messages = 0;
         QTimer closer;
-        connect(&closer, &QTimer::timeout, [] {
-            if (QWidget* box = QApplication::activeModalWidget())
+        connect(&closer, &QTimer::timeout, [&messages] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                ++messages;
+                CompareWithReference(Picture(box, 1), QString("message-%1").arg(messages));
                 box->close();
+            }
         });
         closer.start(0);
         Action(window, "mCPUyellow")->trigger();
@@ -132,7 +137,7 @@ class PicturesTest : public QObject {
         frmInfo info(&window);
         info.show();
         QVERIFY(QTest::qWaitForWindowExposed(&info));
-        for (const qreal ratio : {1.0, 1.5, 2.0})
+        for (const qreal ratio : {1.0, 1.25, 1.5, 1.75, 2.0})
             CompareWithReference(Picture(&info, ratio), QString("about-%1x").arg(ratio));
     }
 
@@ -159,6 +164,7 @@ class PicturesTest : public QObject {
         const QIcon icon = window.windowIcon();
         QCOMPARE(Plain(icon.pixmap(32).toImage()), Plain(QImage("icon.png")));
         QCOMPARE(Plain(icon.pixmap(64).toImage()), Plain(QImage("icon-64.png")));
+        QCOMPARE(Plain(icon.pixmap(16).toImage()), Plain(QImage("icon-16.png")));
     }
 
   private:
