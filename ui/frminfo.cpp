@@ -53,7 +53,9 @@ void setTextColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
-const QColor kTextOnWhite = QPalette(Qt::white).color(QPalette::WindowText);
+QColor textOnWhite() {
+    return QPalette(Qt::white).color(QPalette::WindowText);
+}
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& frame, const QString& text,
                   const QFont& font) {
@@ -61,7 +63,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& frame, const Q
     label->setObjectName(QLatin1String(name));
     label->setGeometry(frame);
     label->setFont(font);
-    setTextColour(label, kTextOnWhite);
+    setTextColour(label, textOnWhite());
     return label;
 }
 
@@ -123,7 +125,7 @@ frmInfo::frmInfo(QWidget* owner)
     Line1->setFrameShadow(QFrame::Plain);
     Line1->setLineWidth(1);
     Line1->setGeometry(twips(2310, 1080, 6960 - 2310, 15));
-    setTextColour(Line1, kTextOnWhite);
+    setTextColour(Line1, textOnWhite());
 
     Label1 = makeTitle(this, "Label1", twips(2520, 120, 3615, 495), QStringLiteral("Dunfeld"));
     Label2 = makeTitle(this, "Label2", twips(2520, 600, 3615, 495), QStringLiteral("-"));
