@@ -39,6 +39,8 @@ int main(int argc, char* argv[]) {
 
     // Without the translation Qt's English key names remain; the game is still playable.
     marlovin::InstallQtGermanTexts();
+    // Docks pair the window with its menu entry by these: on X11 the application name is the
+    // window's class (the entry's StartupWMClass), on Wayland the entry's name is the app id.
     QApplication::setApplicationName(QStringLiteral("Marlovin"));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(marlovin::version::kAppId));
 

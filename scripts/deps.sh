@@ -10,7 +10,7 @@ play=(
 )
 test=(
     git clang-format libgtest-dev libgmock-dev libbenchmark-dev
-    weston xvfb xauth xdotool imagemagick x11-utils python3 valgrind
+    mutter xwayland dbus-daemon wmctrl xvfb xauth xdotool imagemagick x11-utils python3 valgrind
     fonts-liberation fonts-dejavu-core
     desktop-file-utils dpkg-dev lintian appstream man-db
 )
