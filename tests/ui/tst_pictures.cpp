@@ -39,38 +39,20 @@ static QImage Plain(QImage image, qreal ratio = 1) {
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-// The differing pixels in red over a faint copy of the expected picture.
-static QImage Difference(const QImage& got, const QImage& expected) {
-    QImage difference = expected.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < difference.height(); ++y) {
-        for (int x = 0; x < difference.width(); ++x) {
-            const bool same =
-                x < got.width() && y < got.height() && got.pixel(x, y) == expected.pixel(x, y);
-            const int grey = 192 + qGray(expected.pixel(x, y)) / 4;
-            difference.setPixel(x, y, same ? qRgb(grey, grey, grey) : qRgb(255, 0, 0));
-        }
-    }
-    return difference;
-}
-
 // Compares `got` with the reference picture `name` in references/. MARLOVIN_MAKE_REFERENCES=1
-// writes it there instead (the references target). A failure leaves the picture it got and one
-// of the differing pixels in the working directory.
+// writes it there instead (the references target). A failure leaves the picture it got in the
+// working directory.
 static void CompareWithReference(const QImage& got, const QString& name) {
     const QString reference = QStringLiteral(QT_TESTCASE_SOURCEDIR "/references/") + name + ".png";
     if (qEnvironmentVariableIntValue("MARLOVIN_MAKE_REFERENCES") == 1) {
         QVERIFY(got.save(reference));
         return;
     }
-    const QImage expected = Plain(QImage(reference));
-    if (got == expected)
+    if (got == Plain(QImage(reference)))
         return;
     const QString gotFile = QDir::current().filePath("got-" + name + ".png");
-    const QString differenceFile = QDir::current().filePath("difference-" + name + ".png");
     got.save(gotFile);
-    Difference(got, expected).save(differenceFile);
-    QFAIL(qPrintable(name + " differs from its reference: see " + gotFile + " and " +
-                     differenceFile));
+    QFAIL(qPrintable(name + " differs from its reference: see " + gotFile));
 }
 
 class PicturesTest : public QObject {
@@ -128,8 +110,6 @@ class PicturesTest : public QObject {
             CompareWithReference(Picture(menu, 1), QString("menu-%1").arg(name));
             menu->close();
         }
-        QCOMPARE(Action(window, "mPlayNew")->shortcut().toString(QKeySequence::NativeText),
-                 "Strg+N");
     }
 
     void theAboutWindowLooksAsItsReferences() {
@@ -159,8 +139,14 @@ class PicturesTest : public QObject {
         frmMain window;
         frmInfo info(&window);
         QCOMPARE(Picture(&info, 1).copy(0, 0, 154, 294), Plain(QImage("banner.png")));
-        QCOMPARE(Picture(&info, 1.5).copy(0, 0, 231, 441), Plain(QImage("banner-1.5x.png"), 1.5));
-        QCOMPARE(Picture(&info, 2).copy(0, 0, 308, 588), Plain(QImage("banner-2x.png"), 2));
+        // Where a density leaves part of a pixel to the banner, its neighbours share that pixel.
+        for (const qreal ratio : {1.25, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0}) {
+            const QImage drawn = Plain(QImage(QString("banner-%1x.png").arg(ratio)), ratio);
+            const QRect whole(0, 0, static_cast<int>(154 * ratio), static_cast<int>(294 * ratio));
+            const QImage shown = Picture(&info, ratio).copy(whole);
+            QVERIFY2(shown == drawn.copy(whole),
+                     qPrintable(QString("the banner at %1x").arg(ratio)));
+        }
         const QIcon icon = window.windowIcon();
         QCOMPARE(Plain(icon.pixmap(32).toImage()), Plain(QImage("icon.png")));
         QCOMPARE(Plain(icon.pixmap(64).toImage()), Plain(QImage("icon-64.png")));
