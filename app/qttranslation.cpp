@@ -3,18 +3,18 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
-#include <memory>
 
 namespace marlovin {
 
 bool InstallQtGermanTexts() {
-    auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
-    if (!translator->load(QStringLiteral("qtbase_de"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        !QCoreApplication::installTranslator(translator.get()))
-        return false;
-    translator.release();  // the application object owns it now
-    return true;
+    // The application object owns it.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_de"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
 }
 
 }  // namespace marlovin

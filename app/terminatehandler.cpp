@@ -25,8 +25,8 @@ extern "C" void OnTerminateSignal(int) {
 
 }  // namespace
 
-TerminateHandler::TerminateHandler(std::function<void()> onTerminate)
-    : onTerminate_(std::move(onTerminate)) {
+TerminateHandler::TerminateHandler(std::function<void()> onTerminate, QObject* parent)
+    : QObject(parent), onTerminate_(std::move(onTerminate)) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, pipeEnds) != 0)
         return;  // The signal keeps its default action.
     notifier_ = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, this);

@@ -11,8 +11,9 @@ namespace marlovin {
 // the window's own ending. While this object lives, the signal instead runs onTerminate from the
 // event loop. One instance at a time.
 class TerminateHandler : public QObject {
+    Q_OBJECT
   public:
-    explicit TerminateHandler(std::function<void()> onTerminate);
+    explicit TerminateHandler(std::function<void()> onTerminate, QObject* parent = nullptr);
     ~TerminateHandler() override;
     TerminateHandler(const TerminateHandler&) = delete;
     TerminateHandler& operator=(const TerminateHandler&) = delete;

@@ -56,7 +56,7 @@ void Board::RemoveFromWindows(int cell, int step) {
 }
 
 std::int16_t ColumnHeight(const Board& board, int column) {
-    return ValidColumn(column) ? board.heights_[column] : 0;
+    return static_cast<std::int16_t>(ValidColumn(column) ? board.heights_[column] : 0);
 }
 
 bool DropPiece(Board& board, int column, CellCode code) {
@@ -74,7 +74,7 @@ bool DropPiece(Board& board, int column, CellCode code) {
     const int cell = height * kColumns + column;
     const std::uint64_t bit = std::uint64_t{1} << Board::Bit(column, height);
     board.cells_[cell] = code;
-    board.heights_[column] = static_cast<std::int8_t>(height + 1);
+    board.heights_[column] = static_cast<std::uint8_t>(height + 1);
     board.occupied_ |= bit;
     if (const int step = StepOf(code)) {
         (code == kYellow ? board.yellow_ : board.red_) |= bit;
@@ -95,7 +95,7 @@ bool TakeBack(Board& board, int column) {
     const std::uint64_t bit = std::uint64_t{1} << Board::Bit(column, top);
     const CellCode code = board.cells_[cell];
     board.cells_[cell] = kEmpty;
-    board.heights_[column] = static_cast<std::int8_t>(top);
+    board.heights_[column] = static_cast<std::uint8_t>(top);
     board.occupied_ &= ~bit;
     if (const int step = StepOf(code)) {
         (code == kYellow ? board.yellow_ : board.red_) &= ~bit;

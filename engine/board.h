@@ -23,7 +23,7 @@ inline constexpr Player kRed = 2;
 struct Cell {
     int column = 0;
     int row = 0;
-    friend bool operator==(const Cell&, const Cell&) = default;
+    friend bool operator==(Cell, Cell) = default;
 };
 
 // The one position of the running game: 7 columns by 7 rows, row 0 at the bottom. Cells are
@@ -64,7 +64,7 @@ class Board {
     void RemoveFromWindows(int cell, int step);
 
     std::array<CellCode, kCells> cells_{};
-    std::array<std::int8_t, kColumns> heights_{};
+    std::array<std::uint8_t, kColumns> heights_{};
     std::uint64_t yellow_ = 0;
     std::uint64_t red_ = 0;
     std::uint64_t occupied_ = 0;

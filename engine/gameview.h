@@ -18,6 +18,9 @@ struct ExitRequested {};
 // window's thread; PumpEvents is the only point where user input may run in between.
 class GameView {
   public:
+    GameView() = default;
+    GameView(const GameView&) = delete;
+    GameView& operator=(const GameView&) = delete;
     virtual ~GameView() = default;
 
     // Paints all 49 cells from the board (0 white, 1 yellow, 2 red, others unchanged), then

@@ -66,7 +66,8 @@ void Accessibility::BoardPainted(const Board& board) {
         QStringList discs;
         for (int row = 0; row < kRows; ++row) {
             const CellCode code = board.At(column, row);
-            const std::size_t i = static_cast<std::size_t>(kRows * column + row);
+            const int index = kRows * column + row;
+            const auto i = static_cast<std::size_t>(index);
             if (Drawn(code) && code != named_[i]) {
                 controls_.circles[i]->setAccessibleName(CellName(column, row, code));
                 named_[i] = code;

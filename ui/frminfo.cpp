@@ -57,7 +57,7 @@ QColor textOnWhite() {
     return QPalette(Qt::white).color(QPalette::WindowText);
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QRect& frame, const QString& text,
+QLabel* makeLabel(QWidget* parent, const char* name, QRect frame, const QString& text,
                   const QFont& font) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
@@ -67,7 +67,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& frame, const Q
     return label;
 }
 
-QLabel* makeTitle(QWidget* parent, const char* name, const QRect& frame, const QString& text) {
+QLabel* makeTitle(QWidget* parent, const char* name, QRect frame, const QString& text) {
     QLabel* label = makeLabel(parent, name, frame, text, titleFont());
     setTextColour(label, kTitleColour);
     return label;
@@ -75,6 +75,7 @@ QLabel* makeTitle(QWidget* parent, const char* name, const QRect& frame, const Q
 
 // The banner for the density of the device painted on, also when rendered into an image.
 class Banner : public QWidget {
+    Q_OBJECT
   public:
     using QWidget::QWidget;
 
@@ -91,16 +92,18 @@ class Banner : public QWidget {
     QImage picture_;
 };
 
-const QString kCredits = QStringLiteral(
-    "Entwickler:\n"
-    "Das Marlovin-Team\n"
-    "\n"
-    "Referenzen:\n"
-    "kontakt@marlovin.example.org\n"
-    "\n"
-    "Besten Dank:\n"
-    "brettspiele.example.org\n"
-    "spielwiese.example.org\n");
+QString credits() {
+    return QStringLiteral(
+        "Entwickler:\n"
+        "Das Marlovin-Team\n"
+        "\n"
+        "Referenzen:\n"
+        "kontakt@marlovin.example.org\n"
+        "\n"
+        "Besten Dank:\n"
+        "brettspiele.example.org\n"
+        "spielwiese.example.org\n");
+}
 
 }  // namespace
 
@@ -150,7 +153,7 @@ frmInfo::frmInfo(QWidget* owner)
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setTabChangesFocus(true);
-    Text1->setPlainText(kCredits);
+    Text1->setPlainText(credits());
     Text1->setReadOnly(true);
     // Read-only still lets the reader select and copy, by mouse and by keyboard.
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -208,3 +211,5 @@ void frmInfo::paintEvent(QPaintEvent* event) {
 }
 
 }  // namespace marlovin
+
+#include "frminfo.moc"

@@ -13,6 +13,7 @@ class KeyboardPlay;
 // (mouse, keys, shortcuts, wheel, touch, tablet, context menu) meant for the window, its controls,
 // menus and actions. Other windows, the win message among them, keep working.
 class InputRefusal : public QObject {
+    Q_OBJECT
   public:
     // Watches the whole application for input meant for window. The keyboard play hears of the
     // key releases that are dropped.
