@@ -9,8 +9,8 @@ play=(
     qt6-translations-l10n qt6-wayland
 )
 test=(
-    git clang-format libgtest-dev libgmock-dev libbenchmark-dev
-    mutter xwayland dbus-daemon wmctrl xvfb xauth xdotool imagemagick x11-utils python3 valgrind
+    git clang-format clang-tidy clazy libgtest-dev libgmock-dev libbenchmark-dev
+    mutter xwayland dbus-daemon wmctrl xvfb xauth xdotool imagemagick x11-utils valgrind
     fonts-liberation fonts-dejavu-core
     desktop-file-utils dpkg-dev lintian appstream man-db
 )
