@@ -112,6 +112,9 @@ class PicturesTest : public QObject {
         }
     }
 
+    // At each density, and under a dark palette: the window is white whatever the theme, so its
+    // captions, values and line must stay dark when a dark theme hands out light text; the credits
+    // box and the button follow the theme.
     void theAboutWindowLooksAsItsReferences() {
         frmMain window;
         frmInfo info(&window);
@@ -119,26 +122,20 @@ class PicturesTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&info));
         for (const qreal ratio : {1.0, 1.25, 1.5, 1.75, 2.0})
             CompareWithReference(Picture(&info, ratio), QString("about-%1x").arg(ratio));
-    }
-
-    // The About window is white whatever the theme, so its captions, values and line must stay
-    // dark when a dark theme hands out light text; the credits box and the button follow it.
-    void theAboutWindowKeepsItsTextsDarkUnderADarkPalette() {
         const QPalette original = QApplication::palette();
         QApplication::setPalette(QPalette(QColor(53, 53, 53)));
-        frmMain window;
-        frmInfo info(&window);
-        const QImage picture = Picture(&info, 1);
+        frmInfo dark(&window);
+        const QImage picture = Picture(&dark, 1);
         QApplication::setPalette(original);
         CompareWithReference(picture, "about-dark-palette");
     }
 
-    // The build's drawings, compared with the bitmaps at 1x and with what rsvg-convert draws from
-    // the vector sources (made beside this test by its CMakeLists.txt).
-    void bannerAndIconAreTheBitmapsAndTheDrawingsOfTheirSources() {
+    // The build's drawings, compared with what rsvg-convert draws from the vector sources (made
+    // beside this test by its CMakeLists.txt), and the icon at 32 with its bitmap. (The banner at
+    // 1x is the About window's reference.)
+    void bannerAndIconAreTheDrawingsOfTheirSources() {
         frmMain window;
         frmInfo info(&window);
-        QCOMPARE(Picture(&info, 1).copy(0, 0, 154, 294), Plain(QImage("banner.png")));
         // Where a density leaves part of a pixel to the banner, its neighbours share that pixel.
         for (const qreal ratio : {1.25, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0}) {
             const QImage drawn = Plain(QImage(QString("banner-%1x.png").arg(ratio)), ratio);
@@ -149,7 +146,6 @@ class PicturesTest : public QObject {
         }
         const QIcon icon = window.windowIcon();
         QCOMPARE(Plain(icon.pixmap(32).toImage()), Plain(QImage("icon.png")));
-        QCOMPARE(Plain(icon.pixmap(64).toImage()), Plain(QImage("icon-64.png")));
         QCOMPARE(Plain(icon.pixmap(16).toImage()), Plain(QImage("icon-16.png")));
     }
 
