@@ -36,7 +36,7 @@ grep -qxF "Exec=/usr/games/marlovin" "$entry" || fail "the menu entry does not s
 icons=$root/usr/share/icons/hicolor
 icon=$(sed -n 's/^Icon=//p' "$entry")
 for side in 16 22 24 32 48 64 128 256; do
-    size=$(identify -format '%m %wx%h' "$icons/${side}x$side/apps/$icon.png")
+    size=$(identify -format '%m %wx%h' "$icons/${side}x$side/apps/$icon.png") || size=none
     [ "$size" = "PNG ${side}x$side" ] || fail "no ${side}x$side PNG icon"
 done
 grep -q '<svg' "$icons/scalable/apps/$icon.svg" || fail "no scalable icon"

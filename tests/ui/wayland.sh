@@ -11,12 +11,14 @@ if [ -z "${MARLOVIN_IN_MUTTER:-}" ]; then
     runtime=$(mktemp -d) && chmod 700 "$runtime" || fail "no runtime directory"
     trap 'rm -rf "$runtime"' EXIT
     # mutter runs this script again as its first client, with DISPLAY, WAYLAND_DISPLAY and
-    # XAUTHORITY as a GNOME session hands them on, and ends when it ends.
+    # XAUTHORITY as a GNOME session hands them on, and ends when it ends. On failure: all that
+    # was said, then the check that failed.
     export XDG_RUNTIME_DIR=$runtime MARLOVIN_IN_MUTTER=1
     dbus-run-session -- mutter --headless --wayland --virtual-monitor 1024x768 \
-        --wayland-display=marlovin-test -- "$0" "$@" >"$runtime/mutter.log" 2>&1 ||
-        fail "in mutter: $(cat "$runtime/mutter.log")"
-    exit 0
+        --wayland-display=marlovin-test -- "$0" "$@" >"$runtime/mutter.log" 2>&1 && exit 0
+    cat "$runtime/mutter.log" >&2
+    verdict=$(sed -n 's/^FAIL: //p' "$runtime/mutter.log")
+    fail "${verdict:-mutter ended before the checks did}"
 fi
 # Waits up to 30 s for the command $2 to succeed while the process $1 lives.
 await() { for _ in $(seq 300); do eval "$2" && return; kill -0 "$1" 2>/dev/null || return; sleep 0.1; done; false; }
