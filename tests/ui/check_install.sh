@@ -2,7 +2,8 @@
 # Installs the build below a scratch folder, or with "package" builds the Debian package and
 # unpacks it there; either way the menu entry validates and starts the installed program by its
 # full path, and the icon it names is there at every size desktops ask for. The package also has
-# its section, Depends, lintian's verdict, AppStream metainfo and manual pages checked.
+# its section, Depends, lintian's verdict (which covers the manual pages) and AppStream metainfo
+# checked.
 # Arguments: build folder, scratch folder[, package].
 set -eu
 fail() { echo "FAIL: $*" >&2; exit 1; }
