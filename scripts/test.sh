@@ -5,10 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build
-flags=(-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DMARLOVIN_BUILD_BENCH=ON)
+flags=(-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DMARLOVIN_BUILD_BENCH=ON -DMARLOVIN_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
     build=build-asan
-    flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DMARLOVIN_SANITIZE=ON -DMARLOVIN_BUILD_BENCH=OFF)
+    flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DMARLOVIN_SANITIZE=ON -DMARLOVIN_BUILD_BENCH=OFF
+        -DMARLOVIN_WERROR=ON)
 fi
 
 scripts/deps.sh test
