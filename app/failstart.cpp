@@ -7,7 +7,9 @@ namespace marlovin {
 
 void FailStart(const QString& what) {
     const QString line =
-        "marlovin: this game needs a graphical display, and none could be opened: " + what + '\n';
+        QStringLiteral(
+            "marlovin: this game needs a graphical display, and none could be opened: ") +
+        what + QLatin1Char('\n');
     std::fputs(line.toLocal8Bit().constData(), stderr);
     std::_Exit(EXIT_FAILURE);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: with "play" what building and running the game
-# need, with "test" also what the tests and benchmarks need. Does nothing when all are present.
+# need, with "test" also what the tests and benchmarks need, with "chroot" what running the tests
+# on another release needs. Does nothing when all are present.
 set -euo pipefail
 
 play=(
@@ -12,13 +13,14 @@ test=(
     git clang-format clang-tidy clazy libgtest-dev libgmock-dev libbenchmark-dev
     mutter xwayland dbus-daemon wmctrl xvfb xauth xdotool imagemagick x11-utils valgrind
     fonts-liberation fonts-dejavu-core
-    desktop-file-utils dpkg-dev lintian appstream man-db
+    desktop-file-utils dpkg-dev lintian appstream man-db patchelf
 )
 
 case "${1:-}" in
     play) packages=("${play[@]}") ;;
     test) packages=("${play[@]}" "${test[@]}") ;;
-    *) echo "usage: $0 play|test" >&2 && exit 2 ;;
+    chroot) packages=(debootstrap git) ;;
+    *) echo "usage: $0 play|test|chroot" >&2 && exit 2 ;;
 esac
 
 missing=()
