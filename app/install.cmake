@@ -22,7 +22,20 @@ if(UNIX AND NOT APPLE)
             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${entry}\" @ONLY)")
 
     set(dist ${PROJECT_SOURCE_DIR}/dist)
-    install(FILES ${dist}/${MARLOVIN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    # AppStream 1.0 names the maker in <developer>, which AppStream 0.16 (Debian 12) does not know
+    # yet: the metainfo is written for the AppStream the build finds, the newer one if none.
+    set(MARLOVIN_METAINFO_DEVELOPER
+        "<developer id=\"org.example\">\n    <name>${MARLOVIN_COMPANY_NAME}</name>\n  </developer>")
+    find_program(APPSTREAMCLI appstreamcli)
+    if(APPSTREAMCLI)
+        execute_process(COMMAND ${APPSTREAMCLI} --version OUTPUT_VARIABLE appstream)
+        if(appstream MATCHES "version: 0\\.")
+            set(MARLOVIN_METAINFO_DEVELOPER "<developer_name>${MARLOVIN_COMPANY_NAME}</developer_name>")
+        endif()
+    endif()
+    set(metainfo ${CMAKE_CURRENT_BINARY_DIR}/${MARLOVIN_APP_ID}.metainfo.xml)
+    configure_file(${dist}/${MARLOVIN_APP_ID}.metainfo.xml.in ${metainfo} @ONLY)
+    install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
     # Manual pages and the changelog are compressed reproducibly (no name, no time stamp).
     function(marlovin_install_gzipped source destination name)
