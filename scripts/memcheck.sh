@@ -24,6 +24,7 @@ log="$(dirname "$binary")/memcheck.log"
 status=0
 QT_QPA_PLATFORM=offscreen valgrind --tool=memcheck --error-exitcode=99 --leak-check=full \
     --show-leak-kinds=definite --errors-for-leak-kinds=none --num-callers=40 \
+    --suppressions=tests/valgrind.supp \
     --log-file="$log" "$binary" || status=$?
 
 grep -E "ERROR SUMMARY|definitely lost:" "$log" | sed 's/^==[0-9]*== *//'
