@@ -68,9 +68,10 @@ struct Ending {
 
 class EndingTest : public TurnControllerTest, public ::testing::WithParamInterface<Ending> {};
 
-// A four, or the last cell filled without one: the message (even when its box fails), the
-// buttons off, no turn passed and no search.
-TEST_P(EndingTest, theGameEndsWithItsMessageAndPassesNoTurn) {
+// A four, the last cell filled with one, or without one: the message (even when its box fails),
+// the buttons off, no turn passed and no search. The next game goes to the colour that did not
+// drop the last disc.
+TEST_P(EndingTest, theGameEndsWithItsMessageAndTheOtherColourOpensTheNext) {
     const Ending& ending = GetParam();
     view.computer = ending.computer;
     // All but the last disc go straight onto the board, in turn.
@@ -89,10 +90,15 @@ TEST_P(EndingTest, theGameEndsWithItsMessageAndPassesNoTurn) {
     EXPECT_EQ(view.CallsOf({"ShowMessage", "SetColumnButtonsEnabled", "ShowPlayerToMove",
                             "SetWindowEnabled", "ResetCounters", "ResetHighlights"}),
               expected);
+    // Without a computer to move first, the colour to move is the one that opens.
+    view.computer = {false, false, false};
+    controller.NewGame();
+    EXPECT_EQ(state.currentPlayer, kYellow + kRed - ending.first);
 }
 
 const std::string kFour = "0011223";
 const std::string kDraw = "0300100300112115112232252233433644544644556566566";
+const std::string kFullWithFour = "3142105222502024021111334643645143060635546565603";
 
 INSTANTIATE_TEST_SUITE_P(
     FoursAndDraws, EndingTest,
@@ -102,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                              "Der Spieler Gelb hat gegen den Spieler Rot (CPU) gewonnen."},
                       Ending{{false, true, true},
                              kRed,
-                             kFour,
+                             kFullWithFour,
                              "Der Spieler Rot (CPU) hat gegen den Spieler Gelb (CPU) gewonnen."},
                       Ending{{false, false, true}, kRed, kDraw, "Das Spiel endet unentschieden."}));
 
