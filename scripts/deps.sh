@@ -10,7 +10,7 @@ play=(
     qt6-translations-l10n qt6-wayland
 )
 test=(
-    git clang-format clang-tidy clazy libgtest-dev libgmock-dev libbenchmark-dev
+    git clang-format clang-tidy clazy libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
     mutter xwayland dbus-daemon wmctrl xvfb xauth xdotool imagemagick x11-utils valgrind
     fonts-liberation fonts-dejavu-core
     desktop-file-utils dpkg-dev lintian appstream man-db patchelf
