@@ -1,9 +1,9 @@
 #!/bin/sh
 # Installs the build below a scratch folder, or with "package" builds the Debian package and
 # unpacks it there; either way the menu entry validates and starts the installed program by its
-# full path, and the icon it names is there at every size desktops ask for. The package also has
-# its section, Depends, lintian's verdict (which covers the manual pages) and AppStream metainfo
-# checked.
+# full path, the icon it names is there at every size desktops ask for, and so are the manual
+# pages in English and German. The package also has its section, Depends, lintian's verdict
+# (which covers what the manual pages say) and AppStream metainfo checked.
 # Arguments: build folder, scratch folder[, package].
 set -eu
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -43,4 +43,6 @@ for side in 16 22 24 32 48 64 128 256; do
     [ "$size" = "PNG ${side}x$side" ] || fail "no ${side}x$side PNG icon"
 done
 grep -q '<svg' "$icons/scalable/apps/$icon.svg" || fail "no scalable icon"
+man=$root/usr/share/man
+[ -f "$man/man6/marlovin.6.gz" ] && [ -f "$man/de/man6/marlovin.6.gz" ] || fail "no English or no German manual page"
 rm -rf "$2"

@@ -3,8 +3,9 @@
 # Wayland. The installed program, where Qt's choice is Wayland (KDE's environment, the platform
 # named, a GNOME session without X display), is a Wayland client whose app id is its menu
 # entry's name, and ends with status 0 on SIGTERM. In a GNOME session it is an X11 window, read
-# as the window manager reads it (see the last part). Every wait ends within 20 s.
-# Usage: wayland.sh PATH/TO/tst_frmmain BUILD-FOLDER
+# as the window manager reads it, and used as a player uses it (see the last part). Every wait ends
+# within 20 s.
+# Usage: wayland.sh PATH/TO/tst_frmmain BUILD-FOLDER REFERENCE-PICTURE-OF-THE-SPIEL-MENU
 set -uo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 if [ -z "${MARLOVIN_IN_MUTTER:-}" ]; then
@@ -76,17 +77,30 @@ for session in XDG_CURRENT_DESKTOP=KDE "XDG_CURRENT_DESKTOP=GNOME QT_QPA_PLATFOR
     reap $program || fail "$session: exit status $? after SIGTERM"
 done
 
-# A GNOME session: an X11 window of the class the entry names, titled "Marlovin", with a fixed
-# frame and neither minimise nor maximise. The About window ("Info") is the same, modal, owned by
-# the main window and kept off the task bar; its close box closes it alone. The message that ends
-# a game is owned by the main window too. GNOME's close box on the main window ends the program
-# with status 0 while that message is open.
+# A GNOME session: an X11 window of the class the entry names, titled "Marlovin", with its icon, a
+# fixed frame and neither minimise nor maximise. A click opens the "Spiel" menu as its reference
+# picture shows it, "Strg+N" included: the program loads Qt's German texts itself. The About
+# window ("Info") has the same frame, is modal, owned by the main window and kept off the task
+# bar; its close box closes it alone. The message that ends a game is owned by the main window
+# too. GNOME's close box on the main window ends the program with status 0 while that message is
+# open.
 XDG_CURRENT_DESKTOP=ubuntu:GNOME XDG_SESSION_TYPE=wayland "$installed" &
 program=$!
 await $program 'window=$(titled Marlovin) && [ -n "$window" ]' || fail "GNOME: no X11 window titled Marlovin"
 fixed_frame "$window" "the main window"
 class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 xprop -id "$window" WM_CLASS | grep -qF "\"$class\"" || fail "the window's class is not \"$class\""
+grep -q 'Icon (32 x 32)' <<<"$(xprop -id "$window" _NET_WM_ICON)" || fail "no 32 x 32 window icon"
+timeout 20 xdotool windowactivate --sync "$window" mousemove --window "$window" 20 10 click 1
+await $program 'menu=$(xdotool search --onlyvisible --class "^Marlovin$" | grep -vx "$window")' ||
+    fail "a click on Spiel opened no menu"
+if [ -f "$3" ]; then
+    differ=$(import -window "$menu" png:- | compare -metric AE png:- "$3" null: 2>&1)
+    [ "$differ" = 0 ] || fail "the Spiel menu differs from $3 in $differ pixels"
+else
+    echo "no reference picture $3: the Spiel menu is not compared"
+fi
+xdotool key Escape
 timeout 20 xdotool windowactivate --sync "$window" key --clearmodifiers alt+i
 await $program 'info=$(titled Info) && [ -n "$info" ]' || fail "no About window titled Info"
 fixed_frame "$info" "the About window"
