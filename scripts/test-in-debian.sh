@@ -74,6 +74,9 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 
 rm -rf "$root$source"
 git clone -q --no-hardlinks "$top" "$root$source"
+# In the background, so that a signal to this script ends the run at once (bash would wait for a
+# command in the foreground); the cleanup then ends what runs in the chroot.
 chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" CI="${CI:-}" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    "$source/scripts/test.sh" "$@"
+    "$source/scripts/test.sh" "$@" &
+wait $!
