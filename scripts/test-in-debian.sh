@@ -21,7 +21,8 @@ fi
 release=$1
 shift
 mirror=${MARLOVIN_DEBIAN_MIRROR:-http://deb.debian.org/debian}
-top=$PWD
+# The chroot's processes are found by their root, which the kernel names without symbolic links.
+top=$(pwd -P)
 root=$top/.cache/debian/$release
 source=/root/marlovin
 
@@ -51,13 +52,13 @@ mount_in() {
     mounts+=("$root$2")
 }
 
-# The mirror serves a dated snapshot, whose Release files of a moving suite are past their
-# Valid-Until date.
 if [ ! -e "$root/.complete" ]; then
     # A chroot that a run left unfinished is made anew; never through a mount into the host.
     ! grep -qF " $root/" /proc/mounts || { echo "$root still has mounts" >&2 && exit 1; }
     rm -rf --one-file-system "$root"
     debootstrap --variant=minbase --include=ca-certificates "$release" "$root" "$mirror"
+    # The mirror serves a dated snapshot, whose Release files of a moving suite are past their
+    # Valid-Until date.
     echo 'Acquire::Check-Valid-Until "false";' >"$root/etc/apt/apt.conf.d/99marlovin-snapshot"
     # Packages must not start services inside the chroot.
     printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
