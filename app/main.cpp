@@ -1,41 +1,17 @@
-// The steps of a start: choose the display, start Qt with its messages held, fail in one line or
-// go on, Qt's German texts, the window, SIGTERM, the event loop.
+// The steps of a start: the platform's preparations, Qt, Qt's German texts, the window, endings
+// asked for from outside, the event loop.
 #include <QApplication>
 #include <QString>
-#include <cstdlib>
-#include <string>
 
-#include "app/displaychoice.h"
-#include "app/failstart.h"
-#include "app/heldmessages.h"
+#include "app/platformstart.h"
 #include "app/qttranslation.h"
-#include "app/terminatehandler.h"
 #include "ui/frmmain.h"
 #include "version.h"
 
-namespace {
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-}  // namespace
-
 int main(int argc, char* argv[]) {
-    const marlovin::DisplayChoice display = marlovin::ChooseDisplay(Environment);
-    if (!display.missing.empty())
-        marlovin::FailStart(QString::fromStdString(display.missing));
-    if (!display.platform.empty())
-        qputenv("QT_QPA_PLATFORM", display.platform.c_str());
-
-    marlovin::HeldMessages held;
+    marlovin::PlatformStart platform;
     QApplication app(argc, argv);
-    // Some platforms (linuxfb without a frame buffer) start without a screen; the first window
-    // would then abort.
-    if (QGuiApplication::primaryScreen() == nullptr)
-        held.Fail(QGuiApplication::platformName(), QStringLiteral("has no screen"));
-    held.PassOn();
+    platform.QtStarted();
 
     // Without the translation Qt's English key names remain; the game is still playable.
     marlovin::InstallQtGermanTexts();
@@ -45,7 +21,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(marlovin::version::kAppId));
 
     marlovin::frmMain window;
-    marlovin::TerminateHandler onTerminate([&window] { window.CloseOverModal(); });
+    platform.EndOnOutsideRequests(window);
     QApplication::setWindowIcon(window.windowIcon());
     window.show();
     return QApplication::exec();

@@ -10,8 +10,8 @@ namespace marlovin {
 
 // Qt refuses the window manager's close request for a window that a modal window blocks, so the
 // main window's close box would do nothing while the win message or the About window is open.
-// This filter catches that request first (on X11; elsewhere it does nothing) and hands it to the
-// window, which ends the program as its close box does at any other moment.
+// This filter catches that request first (on X11 and Windows; elsewhere it does nothing) and hands
+// it to the window, which ends the program as its close box does at any other moment.
 class CloseRequestFilter : public QAbstractNativeEventFilter {
   public:
     CloseRequestFilter(QWidget* window, std::function<void()> onBlockedClose);
@@ -21,6 +21,7 @@ class CloseRequestFilter : public QAbstractNativeEventFilter {
   private:
     QWidget* window_;
     std::function<void()> onBlockedClose_;
+    // X11's names for the request.
     std::uint32_t protocolsAtom_ = 0;
     std::uint32_t deleteWindowAtom_ = 0;
 };

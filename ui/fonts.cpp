@@ -4,8 +4,9 @@
 #include <QFontDatabase>
 #include <QResource>
 #include <QString>
+#include <QStringList>
 
-#include <fontconfig/fontconfig.h>
+#include "ui/hostfonts.h"
 
 namespace marlovin {
 
@@ -33,32 +34,14 @@ QFont FontOf(const BuiltIn& face) {
     return font;
 }
 
-// Fontconfig lists a family the host also has twice, and Qt takes whichever copy comes last, which
-// may be the host's (another version of Liberation, whose hinting differs). Hiding the host's
-// copies leaves the built-in ones, which Qt hands to fontconfig directly, past any such rule.
-void HideHostCopies() {
-    QByteArray rules = "<fontconfig><selectfont><rejectfont>";
-    for (const BuiltIn& face : kBuiltIn) {
-        rules += "<pattern><patelt name=\"family\"><string>";
-        rules += face.family;
-        rules += "</string></patelt></pattern>";
-    }
-    rules += "</rejectfont></selectfont></fontconfig>";
-    FcConfig* config = FcInitLoadConfig();
-    if (config == nullptr)
-        return;
-    const auto* text = reinterpret_cast<const FcChar8*>(rules.constData());
-    if (FcConfigParseAndLoadFromMemory(config, text, FcFalse) && FcConfigBuildFonts(config))
-        FcConfigSetCurrent(config);
-    // The current configuration holds a reference of its own.
-    FcConfigDestroy(config);
-}
-
 }  // namespace
 
 void EnsureFonts() {
     [[maybe_unused]] static const bool ready = [] {
-        HideHostCopies();
+        QStringList families;
+        for (const BuiltIn& face : kBuiltIn)
+            families.append(QString::fromLatin1(face.family));
+        HideHostCopies(families);
         for (const BuiltIn& face : kBuiltIn) {
             // Stored uncompressed in the program: Qt and FreeType read the face where it lies, so
             // only the pages they touch take memory, and only once.

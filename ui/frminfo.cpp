@@ -15,7 +15,7 @@
 
 #include "ui/fonts.h"
 #include "ui/pictures.h"
-#include "version.h"
+#include "ui/versioninfo.h"
 
 namespace marlovin {
 
@@ -170,11 +170,10 @@ frmInfo::frmInfo(QWidget* owner)
 }
 
 void frmInfo::Form_Load() {
-    Label2->setText(QString::fromUtf8(version::kProductName));
-    Label4->setText(QStringLiteral("%1.%2.%3")
-                        .arg(version::kMajor)
-                        .arg(version::kMinor)
-                        .arg(version::kRevision));
+    const ProgramVersion version = ReadProgramVersion();
+    Label2->setText(version.productName);
+    Label4->setText(
+        QStringLiteral("%1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision));
 }
 
 void frmInfo::Command1_Click() {
