@@ -20,21 +20,25 @@ class TurnControllerTest : public ::testing::Test {
     TurnController controller{state, view};
 };
 
-// Clicks and new games that arrive while a turn runs change nothing. The first game goes to red,
+// A click on a full column, and clicks and new games that arrive while a turn runs, change
+// nothing: no repaint, no computer move, the same player to move. The first game goes to red,
 // whose disc the computer's yellow answers; input is refused meanwhile, by the click's handler,
 // the computer's move and the handler of the computer's disc, and taken again from the inside out.
-TEST_F(TurnControllerTest, aClickTheComputerAnswersTakesNoInputUntilBothDiscsAreDrawn) {
+TEST_F(TurnControllerTest, clicksOnAFullColumnOrDuringATurnChangeNothing) {
     controller.StartUp();
     view.onCall = [this](const std::string&) {
         controller.ColumnChosen(5);
         EXPECT_FALSE(controller.NewGame());
     };
     EXPECT_TRUE(controller.NewGame());
+    for (int row = 0; row < kRows; ++row)
+        DropPiece(state.board, 6, static_cast<CellCode>(row % 2 + 1));
     view.calls.clear();
+    controller.ColumnChosen(6);
     controller.ColumnChosen(2);
 
     EXPECT_EQ(state.board.At(2, 0), kRed);
-    EXPECT_EQ(std::popcount(state.board.OccupiedBits()), 2);
+    EXPECT_EQ(std::popcount(state.board.OccupiedBits()), kRows + 2);
     const Calls order = {"DrawBoard()",
                          "SetWindowEnabled(false)",
                          "SetWindowEnabled(false)",
