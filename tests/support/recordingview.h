@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <string>
@@ -29,13 +30,9 @@ class RecordingView : public GameView {
     void ResetHighlights() override { Record("ResetHighlights", ""); }
     void ShowPlayerToMove(Player player) override { Record("ShowPlayerToMove", player); }
     void SetStatusText(std::string_view text) override { Record("SetStatusText", text); }
-    void ResetCounters() override {
-        Record("ResetCounters", "");
-        counters = {0, 0};
-    }
+    void ResetCounters() override { Record("ResetCounters", ""); }
     void IncrementCounter(Counter counter) override {
         Record("IncrementCounter", counter == Counter::CutOffs ? "CutOffs" : "SearchedMoves");
-        ++counters[static_cast<std::size_t>(counter)];
     }
     void PumpEvents() override { Record("PumpEvents", ""); }
     void SetColumnButtonsEnabled(bool enabled) override {
@@ -55,10 +52,8 @@ class RecordingView : public GameView {
         std::vector<std::string> found;
         for (const std::string& call : calls) {
             const std::string_view operation = std::string_view(call).substr(0, call.find('('));
-            for (const std::string_view wanted : operations) {
-                if (operation == wanted)
-                    found.push_back(call);
-            }
+            if (std::ranges::count(operations, operation) > 0)
+                found.push_back(call);
         }
         return found;
     }
@@ -67,8 +62,6 @@ class RecordingView : public GameView {
     // The check marks "&Gelb" (index 1) and "&Rot" (index 2); yellow by default.
     std::array<bool, 3> computer = {false, true, false};
     std::function<void(const std::string& call)> onCall = [](const std::string&) {};
-    // Cut-offs, searched moves.
-    std::array<int, 2> counters{};
 
   private:
     void Record(const char* operation, int argument) {

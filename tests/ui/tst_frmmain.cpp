@@ -58,17 +58,40 @@ class MainWindowTest : public QObject {
         qApp->removeEventFilter(this);
     }
 
-    // "&Info" is chosen while the person's disc is being drawn, with the main window far from
-    // the screen's centre; once "&OK" has closed the About window, the computer answers the disc.
-    // (The soak closes it by Enter and Esc.)
-    void theAboutWindowOpensMidTurnAndTheGameGoesOnOnceItCloses() {
+    // The menus in a game. "&Info", chosen while red's disc is being drawn with the main window far
+    // from the screen's centre, opens the About window; once "&OK" has closed it, the computer
+    // answers the disc (the soak closes it by Enter and Esc). "&Gelb", and "&Rot" while red is to
+    // move, change their check marks alone: nothing moves, and the status line keeps its words
+    // until the turn passes. "Stufe &1" to "Stufe &4" each alone carry the check mark and have the
+    // computer, now red, search 2 to 5 moves deep: the counters then count as a search of that
+    // depth does, and screen readers hear each value under its own caption.
+    void menuCommandsInAGameTakeEffectWhenTheyShould() {
         window_->move(window_->screen()->geometry().center() + QPoint(150, 100));
         QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
         QMetaObject::invokeMethod(this, &MainWindowTest::OpenAbout, Qt::QueuedConnection);
         ClickColumn(3);
         QVERIFY(aboutClosed_);
-        QCOMPARE(window_->State().board.At(3, 0), kRed);
+        action("mCPUyellow")->trigger();
+        action("mCPUr")->trigger();
         QCOMPARE(DiscsOnBoard(), 2);
+        QCOMPARE(window_->findChild<QLabel*>("Label1")->text(), "Rot");
+        ClickColumn(3);
+        QCOMPARE(window_->findChild<QLabel*>("Label1")->text(), "Gelb");
+        for (int level = 0; level < 4; ++level) {
+            const QString item = QString("mS1(%1)").arg(level);
+            action(item)->trigger();
+            action("mPlayNew")->trigger();
+            const QList<QAction*> items = window_->findChild<QMenu*>("m1")->actions();
+            QVERIFY(std::ranges::count_if(items, &QAction::isChecked) == 1);
+            QVERIFY(action(item)->isChecked());
+            Board empty;
+            testing::RecordingView search;
+            ChooseMove(empty, search, level + 2, kRed);
+            const auto moves = std::ranges::count(search.calls, "IncrementCounter(SearchedMoves)");
+            const auto cutOffs = std::ranges::count(search.calls, "IncrementCounter(CutOffs)");
+            QCOMPARE(Name("Label5"), "Züge: " + QString::number(moves));
+            QCOMPARE(Name("Label6"), "Cutoffs: " + QString::number(cutOffs));
+        }
     }
 
     // The computer plays both colours at the highest level. Its searches end within the 16 ms
@@ -95,26 +118,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(QApplication::exec(), 0);
         // The trial discs were taken back, and no more moves were played.
         QCOMPARE(DiscsOnBoard(), discsWhenClosed);
-    }
-
-    // "Stufe &1" to "Stufe &4" each alone carry the check mark and have the computer search 2 to 5
-    // moves deep: "Züge:" then counts as a search of that depth does.
-    void eachDifficultySetsTheDepthOfTheComputersNextSearch() {
-        action("mCPUyellow")->trigger();
-        action("mCPUr")->trigger();
-        for (int level = 0; level < 4; ++level) {
-            const QString item = QString("mS1(%1)").arg(level);
-            action(item)->trigger();
-            action("mPlayNew")->trigger();
-            const QList<QAction*> items = window_->findChild<QMenu*>("m1")->actions();
-            QVERIFY(std::ranges::count_if(items, &QAction::isChecked) == 1);
-            QVERIFY(action(item)->isChecked());
-            Board empty;
-            testing::RecordingView search;
-            ChooseMove(empty, search, level + 2, kRed);
-            QCOMPARE(window_->findChild<QLabel*>("Label5")->text(),
-                     QString::number(search.counters[1]));
-        }
     }
 
     // Red by hand against the computer's yellow: key 3 (negative times for releases) pressed at
