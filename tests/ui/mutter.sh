@@ -5,7 +5,7 @@
 # entry's name, and ends with status 0 on SIGTERM. In a GNOME session it is an X11 window, read
 # as the window manager reads it, and used as a player uses it (see the last part). Every wait ends
 # within 20 s.
-# Usage: wayland.sh PATH/TO/tst_frmmain BUILD-FOLDER REFERENCE-PICTURE-OF-THE-SPIEL-MENU
+# Usage: mutter.sh PATH/TO/tst_frmmain BUILD-FOLDER REFERENCE-PICTURE-OF-THE-SPIEL-MENU
 set -uo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 if [ -z "${MARLOVIN_IN_MUTTER:-}" ]; then
