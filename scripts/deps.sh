@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: with "play" what building and running the game
 # need, with "test" also what the tests and benchmarks need, with "chroot" what running the tests
-# on another release needs. Does nothing when all are present.
+# on another release needs, with "windows" what building Qt and the game for Windows and testing
+# them under Wine need. Does nothing when all are present.
 set -euo pipefail
 
 play=(
@@ -16,11 +17,19 @@ test=(
     desktop-file-utils dpkg-dev lintian appstream man-db patchelf
 )
 
+windows=(
+    cmake ninja-build pkg-config dpkg-dev xz-utils qt6-base-dev qt6-translations-l10n librsvg2-bin
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wine wine64 nsis icoutils python3 python3-pefile zip unzip
+    xvfb xauth openbox xdotool imagemagick x11-utils
+)
+
 case "${1:-}" in
     play) packages=("${play[@]}") ;;
     test) packages=("${play[@]}" "${test[@]}") ;;
     chroot) packages=(debootstrap git) ;;
-    *) echo "usage: $0 play|test|chroot" >&2 && exit 2 ;;
+    windows) packages=("${windows[@]}") ;;
+    *) echo "usage: $0 play|test|chroot|windows" >&2 && exit 2 ;;
 esac
 
 missing=()

@@ -28,3 +28,15 @@ foreach(side 16 22 24 48 64 96 128 256)
     list(APPEND pictures ${picture})
 endforeach()
 qt_add_resources(marlovin_ui pictures PREFIX /pictures BASE ${pictures_dir} FILES ${pictures})
+
+# Windows: the program file's icon, the 32 being the window's own bitmap; 256 is stored as PNG.
+if(WIN32)
+    find_program(ICOTOOL icotool REQUIRED)
+    set(MARLOVIN_PROGRAM_ICO ${pictures_dir}/marlovin.ico CACHE INTERNAL "")
+    set(sides ${pictures_dir}/icon-16.png ${pictures_dir}/icon-24.png
+        ${CMAKE_CURRENT_SOURCE_DIR}/assets/icon.png ${pictures_dir}/icon-48.png)
+    add_custom_command(OUTPUT ${MARLOVIN_PROGRAM_ICO}
+        COMMAND ${ICOTOOL} -c -o ${MARLOVIN_PROGRAM_ICO} ${sides} -r ${pictures_dir}/icon-256.png
+        DEPENDS ${sides} ${pictures_dir}/icon-256.png VERBATIM)
+    add_custom_target(marlovin_ico DEPENDS ${MARLOVIN_PROGRAM_ICO})
+endif()
