@@ -26,18 +26,13 @@ add_dependencies(marlovin_resource marlovin_ico)
 target_link_libraries(marlovin PRIVATE marlovin_resource)
 
 # What the program folder holds beside the program.
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
-    OUTPUT_VARIABLE winpthread OUTPUT_STRIP_TRAILING_WHITESPACE)
-foreach(dll libgcc_s_seh-1.dll libstdc++-6.dll)
+foreach(dll libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
         OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
-    list(APPEND mingw_runtime ${path})
-endforeach()
-list(APPEND mingw_runtime ${winpthread})
-foreach(path ${mingw_runtime})
     if(NOT IS_ABSOLUTE ${path} OR NOT EXISTS ${path})
         message(FATAL_ERROR "MinGW runtime DLL not found: ${path}")
     endif()
+    list(APPEND mingw_runtime ${path})
 endforeach()
 set(qt_dlls $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>)
 # Qt for Windows is built without its translations; the host's are made from the same sources.
