@@ -71,8 +71,8 @@ for session in XDG_CURRENT_DESKTOP=KDE "XDG_CURRENT_DESKTOP=GNOME QT_QPA_PLATFOR
     program=$!
     await $program 'grep -qE "wl_surface[@#][0-9]+\.attach\(wl_buffer" "$log"' ||
         fail "$session: no window on Wayland"
-    grep -qF ".set_app_id(\"$(basename "$entry" .desktop)\")" "$log" ||
-        fail "$session: the app id is not the entry's name: $(grep -F set_app_id "$log")"
+    await $program 'grep -qF ".set_app_id(\"$(basename "$entry" .desktop)\")" "$log"' ||
+        fail "$session: the app id is not the entry's name: $(grep -E 'set_app_id|get_toplevel|attach' "$log" | head -4)"
     kill -TERM $program
     reap $program || fail "$session: exit status $? after SIGTERM"
 done
