@@ -24,7 +24,9 @@ bool CloseRequestFilter::nativeEventFilter(const QByteArray& eventType, void* me
     if (QApplication::activeModalWidget() == nullptr)
         return false;
     onBlockedClose_();
-    *result = 0;
+    // Qt's event dispatcher, unlike its window procedure, filters without a result to set.
+    if (result != nullptr)
+        *result = 0;
     return true;
 }
 
