@@ -25,9 +25,6 @@ set(CPACK_NSIS_MUI_ICON ${MARLOVIN_PROGRAM_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${MARLOVIN_PROGRAM_ICO})
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_UNINSTALL_NAME Deinstallieren)
-# The maker's key holds only the game's: it goes with the game when nothing else is in it.
-set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
-    "DeleteRegKey /ifempty SHCTX 'Software\\\\${MARLOVIN_COMPANY_NAME}'")
 
 # CMake's installer template, with German as its only language: the installer then speaks German
 # whatever the language of the Windows it runs on.
@@ -35,8 +32,16 @@ file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in template)
 string(REGEX REPLACE "\n[ \t]*!insertmacro MUI_LANGUAGE \"[A-Za-z]+\"[^\n]*" "" template "${template}")
 string(REPLACE "!insertmacro MUI_UNPAGE_INSTFILES\n"
     "!insertmacro MUI_UNPAGE_INSTFILES\n  !insertmacro MUI_LANGUAGE \"German\"\n" template "${template}")
-if(NOT template MATCHES "MUI_LANGUAGE \"German\"")
-    message(FATAL_ERROR "CMake's NSIS template has changed: the installer's language cannot be set")
+# The uninstaller's link in the Start menu is named as the uninstaller is.
+string(REPLACE "Uninstall.lnk" "@CPACK_NSIS_UNINSTALL_NAME@.lnk" template "${template}")
+# The maker's key holds only the game's: it goes once the game's own is gone, if nothing else is
+# in it.
+set(key "DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@")
+set(game_key "${key}\\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@\"\n")
+string(REPLACE "${game_key}" "${game_key}  ${key}\"\n" template "${template}")
+if(NOT template MATCHES "MUI_LANGUAGE \"German\"" OR NOT template MATCHES "@CPACK_PACKAGE_VENDOR@\"\n")
+    message(FATAL_ERROR "CMake's NSIS template has changed: the installer cannot be made German "
+        "and clean to uninstall")
 endif()
 file(WRITE ${PROJECT_BINARY_DIR}/nsis/NSIS.template.in "${template}")
 list(PREPEND CMAKE_MODULE_PATH ${PROJECT_BINARY_DIR}/nsis)
