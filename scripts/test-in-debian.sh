@@ -6,6 +6,7 @@
 #
 #   scripts/test-in-debian.sh trixie
 #   scripts/test-in-debian.sh testing --sanitize
+#   scripts/test-in-debian.sh trixie --windows    (scripts/windows.sh instead)
 #
 # MARLOVIN_DEBIAN_MIRROR names another mirror (default http://deb.debian.org/debian).
 set -euo pipefail
@@ -20,6 +21,11 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 release=$1
 shift
+script=scripts/test.sh
+if [ "${1:-}" = --windows ]; then
+    script=scripts/windows.sh
+    shift
+fi
 mirror=${MARLOVIN_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 # The chroot's processes are found by their root, which the kernel names without symbolic links.
 top=$(pwd -P)
@@ -79,5 +85,5 @@ git clone -q --no-hardlinks "$top" "$root$source"
 # command in the foreground); the cleanup then ends what runs in the chroot.
 chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" CI="${CI:-}" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    "$source/scripts/test.sh" "$@" &
+    "$source/$script" "$@" &
 wait $!

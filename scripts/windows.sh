@@ -103,7 +103,10 @@ start_wine() {
     scratch=$(mktemp -d /tmp/marlovin-windows.XXXXXX)
     export WINEPREFIX=$scratch/prefix WINEARCH=win64 WINEDEBUG=-all
     trap 'wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
-    timeout 300 wineboot --init && timeout 60 wine cmd /c ver
+    timeout 300 wineboot --init && timeout 60 wine cmd /c ver &&
+        # Wine's null display driver gives the offscreen tests their windows without an X
+        # server; the end-to-end test makes a prefix of its own, with a display.
+        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
 }
 
 configure_game() {
