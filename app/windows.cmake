@@ -32,7 +32,12 @@ foreach(dll libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
     if(NOT IS_ABSOLUTE ${path} OR NOT EXISTS ${path})
         message(FATAL_ERROR "MinGW runtime DLL not found: ${path}")
     endif()
-    list(APPEND mingw_runtime ${path})
+    # Debian's copies carry their debugging symbols: 24 MB of libstdc++'s 26.
+    get_filename_component(name ${path} NAME)
+    set(stripped ${CMAKE_CURRENT_BINARY_DIR}/runtime/${name})
+    add_custom_command(OUTPUT ${stripped}
+        COMMAND ${CMAKE_STRIP} --strip-unneeded -o ${stripped} ${path} DEPENDS ${path} VERBATIM)
+    list(APPEND mingw_runtime ${stripped})
 endforeach()
 set(qt_dlls $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>)
 # Qt for Windows is built without its translations; the host's are made from the same sources.
@@ -54,7 +59,7 @@ add_custom_target(marlovin_runtime ALL
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>
         ${stage}/styles
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${qt_translation} ${stage}/translations
-    VERBATIM)
+    DEPENDS ${mingw_runtime} VERBATIM)
 
 # The offscreen plugin serves the tests only.
 install(FILES ${qt_dlls} ${mingw_runtime} ${qt_conf} ${notice} DESTINATION .)
