@@ -19,6 +19,7 @@ test=(
 
 windows=(
     cmake ninja-build pkg-config dpkg-dev xz-utils qt6-base-dev qt6-translations-l10n librsvg2-bin
+    googletest
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 nsis icoutils zip unzip
     xvfb xauth openbox xdotool imagemagick x11-utils
