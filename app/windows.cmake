@@ -44,6 +44,14 @@ set(qt_dlls $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::
 find_file(qt_translation qtbase_de.qm PATHS /usr/share/qt6/translations NO_DEFAULT_PATH
     NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 set(qt_conf ${CMAKE_CURRENT_SOURCE_DIR}/qt.conf)
+# Windows' own look: from Qt 6.7 on the modern style, which also draws Windows 11's.
+if(TARGET Qt6::QModernWindowsStylePlugin)
+    set(style_plugin Qt6::QModernWindowsStylePlugin)
+    set(MARLOVIN_STYLE_PLUGIN_FILE qmodernwindowsstyle.dll)
+else()
+    set(style_plugin Qt6::QWindowsVistaStylePlugin)
+    set(MARLOVIN_STYLE_PLUGIN_FILE qwindowsvistastyle.dll)
+endif()
 # The notice on Qt's licence names the source the DLLs were built from.
 set(MARLOVIN_QT_SOURCE ${Qt6_VERSION} CACHE STRING "The source Qt for Windows was built from")
 set(notice ${CMAKE_CURRENT_BINARY_DIR}/LIESMICH.txt)
@@ -56,7 +64,7 @@ add_custom_target(marlovin_runtime ALL
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${qt_dlls} ${mingw_runtime} ${qt_conf} ${stage}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>
         $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin> ${stage}/platforms
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${style_plugin}>
         ${stage}/styles
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${qt_translation} ${stage}/translations
     DEPENDS ${mingw_runtime} VERBATIM)
@@ -67,5 +75,5 @@ foreach(licence LGPL-3 GPL-3)
     install(FILES /usr/share/common-licenses/${licence} DESTINATION Lizenzen RENAME ${licence}.txt)
 endforeach()
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
-install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+install(FILES $<TARGET_FILE:${style_plugin}> DESTINATION styles)
 install(FILES ${qt_translation} DESTINATION translations)

@@ -109,12 +109,14 @@ start_wine() {
         wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
 }
 
+# Debian's Qt leaves the plugins' CMake targets out unless asked for (from Qt 6.8 on).
 configure_game() {
     cmake -S "$top" -B "$build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_CROSSCOMPILING_EMULATOR=wine \
+        -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF \
         -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DMARLOVIN_BUILD_BENCH=OFF \
         -DMARLOVIN_WERROR=ON -DMARLOVIN_QT_SOURCE="$qt_version"
 }
